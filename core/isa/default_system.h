@@ -1,0 +1,140 @@
+// The built-in instruction system: 50 instructions and their micro-routines.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "isa/keyword_table.h"
+#include "machine/machine_state.h"
+
+namespace edumac8 {
+
+struct DefaultEntry {
+  std::uint8_t opcode;
+  const char* mnemonic;
+  std::uint8_t kind1;
+  std::uint8_t kind2;
+};
+
+inline constexpr std::array<DefaultEntry, 50> kDefaultEntries = {{
+    {0x00, "_FATCH_", OpNone, OpNone},
+    {0x10, "ADD", OpA, OpReg},
+    {0x14, "ADD", OpA, OpIndirect},
+    {0x18, "ADD", OpA, OpMem},
+    {0x1C, "ADD", OpA, OpImm},
+    {0x20, "ADDC", OpA, OpReg},
+    {0x24, "ADDC", OpA, OpIndirect},
+    {0x28, "ADDC", OpA, OpMem},
+    {0x2C, "ADDC", OpA, OpImm},
+    {0x30, "SUB", OpA, OpReg},
+    {0x34, "SUB", OpA, OpIndirect},
+    {0x38, "SUB", OpA, OpMem},
+    {0x3C, "SUB", OpA, OpImm},
+    {0x40, "SUBC", OpA, OpReg},
+    {0x44, "SUBC", OpA, OpIndirect},
+    {0x48, "SUBC", OpA, OpMem},
+    {0x4C, "SUBC", OpA, OpImm},
+    {0x50, "AND", OpA, OpReg},
+    {0x54, "AND", OpA, OpIndirect},
+    {0x58, "AND", OpA, OpMem},
+    {0x5C, "AND", OpA, OpImm},
+    {0x60, "OR", OpA, OpReg},
+    {0x64, "OR", OpA, OpIndirect},
+    {0x68, "OR", OpA, OpMem},
+    {0x6C, "OR", OpA, OpImm},
+    {0x70, "MOV", OpA, OpReg},
+    {0x74, "MOV", OpA, OpIndirect},
+    {0x78, "MOV", OpA, OpMem},
+    {0x7C, "MOV", OpA, OpImm},
+    {0x80, "MOV", OpReg, OpA},
+    {0x84, "MOV", OpIndirect, OpA},
+    {0x88, "MOV", OpMem, OpA},
+    {0x8C, "MOV", OpReg, OpImm},
+    {0x90, "READ", OpA, OpMem},
+    {0x94, "WRITE", OpMem, OpA},
+    {0xA0, "JC", OpMem, OpNone},
+    {0xA4, "JZ", OpMem, OpNone},
+    {0xAC, "JMP", OpMem, OpNone},
+    {0xB8, "_INT_", OpNone, OpNone},
+    {0xBC, "CALL", OpMem, OpNone},
+    {0xC0, "IN", OpNone, OpNone},
+    {0xC4, "OUT", OpNone, OpNone},
+    {0xCC, "RET", OpNone, OpNone},
+    {0xD0, "RR", OpA, OpNone},
+    {0xD4, "RL", OpA, OpNone},
+    {0xD8, "RRC", OpA, OpNone},
+    {0xDC, "RLC", OpA, OpNone},
+    {0xE0, "NOP", OpNone, OpNone},
+    {0xE4, "CPL", OpA, OpNone},
+    {0xEC, "RETI", OpNone, OpNone},
+}};
+
+// Cells as stored, high byte included; a row is one group of four.
+inline constexpr MicroProgram kDefaultMicroProgram = {
+    0xFFCBFFFF, 0x00FFFFFF, 0x00FFFFFF, 0x00FFFFFF,  // 00 _FATCH_
+    0xFFCBFFFF, 0x00FFFFFF, 0x00FFFFFF, 0x00FFFFFF,  // 04 -
+    0xFFCBFFFF, 0x00FFFFFF, 0x00FFFFFF, 0x00FFFFFF,  // 08 -
+    0xFFCBFFFF, 0x00FFFFFF, 0x00FFFFFF, 0x00FFFFFF,  // 0C -
+    0xFFFFF7EF, 0xFFFFFE90, 0xFFCBFFFF, 0x00FFFFFF,  // 10 ADD A,R?
+    0xFFFF77FF, 0xFFD7BFEF, 0xFFFFFE90, 0xFFCBFFFF,  // 14 ADD A,@R?
+    0xFFC77FFF, 0xFFD7BFEF, 0xFFFFFE90, 0xFFCBFFFF,  // 18 ADD A,MM
+    0xFFC7FFEF, 0xFFFFFE90, 0xFFCBFFFF, 0x00FFFFFF,  // 1C ADD A,#II
+    0xFFFFF7EF, 0xFFFFFE94, 0xFFCBFFFF, 0x00FFFFFF,  // 20 ADDC A,R?
+    0xFFFF77FF, 0xFFD7BFEF, 0xFFFFFE94, 0xFFCBFFFF,  // 24 ADDC A,@R?
+    0xFFC77FFF, 0xFFD7BFEF, 0xFFFFFE94, 0xFFCBFFFF,  // 28 ADDC A,MM
+    0xFFC7FFEF, 0xFFFFFE94, 0xFFCBFFFF, 0x00FFFFFF,  // 2C ADDC A,#II
+    0xFFFFF7EF, 0xFFFFFE91, 0xFFCBFFFF, 0x00FFFFFF,  // 30 SUB A,R?
+    0xFFFF77FF, 0xFFD7BFEF, 0xFFFFFE91, 0xFFCBFFFF,  // 34 SUB A,@R?
+    0xFFC77FFF, 0xFFD7BFEF, 0xFFFFFE91, 0xFFCBFFFF,  // 38 SUB A,MM
+    0xFFC7FFEF, 0xFFFFFE91, 0xFFCBFFFF, 0x00FFFFFF,  // 3C SUB A,#II
+    0xFFFFF7EF, 0xFFFFFE95, 0xFFCBFFFF, 0x00FFFFFF,  // 40 SUBC A,R?
+    0xFFFF77FF, 0xFFD7BFEF, 0xFFFFFE95, 0xFFCBFFFF,  // 44 SUBC A,@R?
+    0xFFC77FFF, 0xFFD7BFEF, 0xFFFFFE95, 0xFFCBFFFF,  // 48 SUBC A,MM
+    0xFFC7FFEF, 0xFFFFFE95, 0xFFCBFFFF, 0x00FFFFFF,  // 4C SUBC A,#II
+    0xFFFFF7EF, 0xFFFFFE93, 0xFFCBFFFF, 0x00FFFFFF,  // 50 AND A,R?
+    0xFFFF77FF, 0xFFD7BFEF, 0xFFFFFE93, 0xFFCBFFFF,  // 54 AND A,@R?
+    0xFFC77FFF, 0xFFD7BFEF, 0xFFFFFE93, 0xFFCBFFFF,  // 58 AND A,MM
+    0xFFC7FFEF, 0xFFFFFE93, 0xFFCBFFFF, 0x00FFFFFF,  // 5C AND A,#II
+    0xFFFFF7EF, 0xFFFFFE92, 0xFFCBFFFF, 0x00FFFFFF,  // 60 OR A,R?
+    0xFFFF77FF, 0xFFD7BFEF, 0xFFFFFE92, 0xFFCBFFFF,  // 64 OR A,@R?
+    0xFFC77FFF, 0xFFD7BFEF, 0xFFFFFE92, 0xFFCBFFFF,  // 68 OR A,MM
+    0xFFC7FFEF, 0xFFFFFE92, 0xFFCBFFFF, 0x00FFFFFF,  // 6C OR A,#II
+    0xFFFFF7F7, 0xFFCBFFFF, 0x00FFFFFF, 0x00FFFFFF,  // 70 MOV A,R?
+    0xFFFF77FF, 0xFFD7BFF7, 0xFFCBFFFF, 0x00FFFFFF,  // 74 MOV A,@R?
+    0xFFC77FFF, 0xFFD7BFF7, 0xFFCBFFFF, 0x00FFFFFF,  // 78 MOV A,MM
+    0xFFC7FFF7, 0xFFCBFFFF, 0x00FFFFFF, 0x00FFFFFF,  // 7C MOV A,#II
+    0xFFFFFB9F, 0xFFCBFFFF, 0x00FFFFFF, 0x00FFFFFF,  // 80 MOV R?,A
+    0xFFFF77FF, 0xFFB7BF9F, 0xFFCBFFFF, 0x00FFFFFF,  // 84 MOV @R?,A
+    0xFFC77FFF, 0xFFB7BF9F, 0xFFCBFFFF, 0x00FFFFFF,  // 88 MOV MM,A
+    0xFFC7FBFF, 0xFFCBFFFF, 0x00FFFFFF, 0x00FFFFFF,  // 8C MOV R?,#II
+    0x00C77FFF, 0x007FBFF7, 0xFFCBFFFF, 0x00FFFFFF,  // 90 READ A,MM
+    0x00C77FFF, 0x00FF9F9F, 0xFFCBFFFF, 0x00FFFFFF,  // 94 WRITE MM,A
+    0xFFCBFFFF, 0x00FFFFFF, 0x00FFFFFF, 0x00FFFFFF,  // 98 -
+    0xFFCBFFFF, 0x00FFFFFF, 0x00FFFFFF, 0x00FFFFFF,  // 9C -
+    0xFFC6FFFF, 0xFFCBFFFF, 0x00FFFFFF, 0x00FFFFFF,  // A0 JC MM
+    0xFFC6FFFF, 0xFFCBFFFF, 0x00FFFFFF, 0x00FFFFFF,  // A4 JZ MM
+    0xFFCBFFFF, 0x00FFFFFF, 0x00FFFFFF, 0x00FFFFFF,  // A8 -
+    0xFFC6FFFF, 0xFFCBFFFF, 0x00FFFFFF, 0x00FFFFFF,  // AC JMP MM
+    0xFFCBFFFF, 0x00FFFFFF, 0x00FFFFFF, 0x00FFFFFF,  // B0 -
+    0xFFCBFFFF, 0x00FFFFFF, 0x00FFFFFF, 0x00FFFFFF,  // B4 -
+    0x00FFEF7F, 0x00FEFF3F, 0x00CBFFFF, 0x00FFFFFF,  // B8 _INT_
+    0xFFEF7F7F, 0xFFFFEF7F, 0xFFD6BFFF, 0xFFCBFFFF,  // BC CALL MM
+    0xFFFFFF17, 0xFFCBFFFF, 0x00FFFFFF, 0x00FFFFFF,  // C0 IN
+    0xFFFFDF9F, 0xFFCBFFFF, 0x00FFFFFF, 0x00FFFFFF,  // C4 OUT
+    0xFFCBFFFF, 0x00FFFFFF, 0x00FFFFFF, 0x00FFFFFF,  // C8 -
+    0xFFFEFF5F, 0xFFCBFFFF, 0x00FFFFFF, 0x00FFFFFF,  // CC RET
+    0xFFFFFCB7, 0xFFCBFFFF, 0x00FFFFFF, 0x00FFFFFF,  // D0 RR A
+    0xFFFFFCD7, 0xFFCBFFFF, 0x00FFFFFF, 0x00FFFFFF,  // D4 RL A
+    0xFFFFFEB7, 0xFFCBFFFF, 0x00FFFFFF, 0x00FFFFFF,  // D8 RRC A
+    0xFFFFFED7, 0xFFCBFFFF, 0x00FFFFFF, 0x00FFFFFF,  // DC RLC A
+    0xFFCBFFFF, 0x00FFFFFF, 0x00FFFFFF, 0x00FFFFFF,  // E0 NOP
+    0xFFFFFE96, 0xFFCBFFFF, 0x00FFFFFF, 0x00FFFFFF,  // E4 CPL A
+    0xFFCBFFFF, 0x00FFFFFF, 0x00FFFFFF, 0x00FFFFFF,  // E8 -
+    0xFFFCFF5F, 0xFFCBFFFF, 0x00FFFFFF, 0x00FFFFFF,  // EC RETI
+    0xFFCBFFFF, 0x00FFFFFF, 0x00FFFFFF, 0x00FFFFFF,  // F0 -
+    0xFFCBFFFF, 0x00FFFFFF, 0x00FFFFFF, 0x00FFFFFF,  // F4 -
+    0xFFCBFFFF, 0x00FFFFFF, 0x00FFFFFF, 0x00FFFFFF,  // F8 -
+    0xFFCBFFFF, 0x00FFFFFF, 0x00FFFFFF, 0x00FFFFFF,  // FC -
+};
+
+}  // namespace edumac8

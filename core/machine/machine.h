@@ -1,0 +1,51 @@
+// Machine: the records of the model machine and the micro-step engine that works on them.
+// The live EM and MachineState are what views display; every micro-step starts from
+// CurrentRecord and leaves its result in the live state, CurrentRecord and the history.
+#pragma once
+
+#include <cstdint>
+
+#include "machine/machine_state.h"
+#include "machine/micro_word.h"
+#include "machine/trace_history.h"
+
+namespace edumac8 {
+
+class Machine {
+ public:
+  Machine();
+
+  // Live records.
+  ProgramMemory EM{};
+  MicroProgram uM{};
+  MachineState state;
+  TraceRecord CurrentRecord;
+  TraceHistory history;
+  StepCounts StepCountTable{};
+  std::uint32_t InstrAddr = 0;
+  bool InstrFetched = false;
+  // Box-mode interrupt edge memory.
+  bool IAckNow = false;
+  bool IAckSeen = false;
+
+  void LoadMicroWord(std::uint32_t cell);
+  std::uint32_t CurrentMicroWord() const { return WordOf(state); }
+  void SnapshotTo(TraceRecord& record) const;
+  void RestoreFrom(const TraceRecord& record);
+  void BuildStepCountTable();
+  void AppendTrace(const TraceRecord& record) { history.Append(record); }
+
+  // Combinational phase: F bits 5-4, D, L, R, the driver counts, the three buses, EMData.
+  void Evaluate();
+  // Latch phase: register, memory and sequencer updates, using the buses Evaluate left.
+  void Latch();
+  // One complete simulated micro-step, appended to the history.
+  void MicroStep();
+  void ResetMachine();
+};
+
+// The remaining micro-steps of the instruction at micro-address `a`, by the rule the
+// StepCountTable follows.
+std::uint8_t StepCountAt(const MicroProgram& uM, int a);
+
+}  // namespace edumac8
