@@ -19,6 +19,8 @@ class BoxOperations {
   // In simulation this only clears IntRequest.
   virtual void BoxReset() { IntRequest = false; }
   virtual void BoxIntPulse() {}
+  // After a successful assembly: micro-program and program to the box, then a box reset.
+  virtual void BoxDownload(const MicroProgram& /*uM*/, const ProgramMemory& /*em*/) {}
   virtual bool LinkFailed() const { return false; }
 
   // An interrupt pulse is owed to the box; the run worker sends it after its next state read.

@@ -167,9 +167,13 @@ void ExecutionControl::Reset() {
   if (!CheckDebug()) return;
   Stepped = true;
   machine_.InstrAddr = 0;
-  host_.ClearDisassemblyCache();
   machine_.ResetMachine();
   box_.BoxReset();
+  ShowResetViews();
+}
+
+void ExecutionControl::ShowResetViews() {
+  host_.ClearDisassemblyCache();
   host_.DecodeTransfer();
   host_.RefreshMicroViews();
   host_.ResetLAView();

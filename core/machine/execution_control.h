@@ -43,6 +43,9 @@ class ExecutionControl {
   void DoMicroStep();
   void BoxDerive();
   void RefreshAfterStep();
+  // The views after a reset or an assembly: disassembly cache cleared, diagram, micro views,
+  // analyser, then GotoPC(InstrAddr).
+  void ShowResetViews();
 
   bool Running() const { return running_.load(std::memory_order_acquire); }
   // For the link: a failed heartbeat ends a run in progress.

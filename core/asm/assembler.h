@@ -1,0 +1,44 @@
+// The assembler: source text (GB2312) into EM, with the listing, the program image and the
+// line map that ties program addresses to source lines.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "isa/instruction_system.h"
+#include "machine/box_operations.h"
+#include "machine/host.h"
+#include "machine/machine_state.h"
+
+namespace edumac8 {
+
+class AssemblerTables;  // the fixed-size work tables, allocated once
+
+class Assembler : public ProgramMap {
+ public:
+  Assembler(const InstructionSystem& isa, const MicroProgram& uM, ProgramMemory& em,
+            BoxOperations& box);
+  ~Assembler() override;
+
+  // Assembles the file into EM and, on success, downloads to the box and writes the .BIN
+  // beside the source; the listing (.LST) is written whenever pass 1 succeeds. A path
+  // without an extension gets ".ASM". Returns AssembledOK. An empty path only downloads.
+  bool AssembleSource(const std::string& path);
+
+  // The failed assembly's text, exactly as the workbench shows it ("行: 3, 错误 353: ..."),
+  // and the line to put the caret on (0 when none).
+  const std::string& ErrorText() const;
+  int ErrorLine() const;
+
+  bool AssembledOK() const override;
+  void ClearAssembledOK();  // when Make begins
+  std::optional<SourceLine> AddressToLine(std::uint32_t address) const override;
+  std::optional<std::uint32_t> LineToAddress(int line) const;
+
+ private:
+  std::unique_ptr<AssemblerTables> tables_;
+};
+
+}  // namespace edumac8
