@@ -1,0 +1,62 @@
+// The command-line tool's shared pieces: argument handling, the session that loads an
+// instruction system and a program and runs it, and the subcommands.
+#pragma once
+
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "workbench/workbench.h"
+
+namespace edumac8::cli {
+
+// A usage error: the tool prints the message and the usage text, and exits 2.
+struct UsageError : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
+// A failure the user caused (missing file, bad image ...): message on stderr, exit 1.
+struct Failure : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
+
+struct Args {
+  std::vector<std::string> positional;
+  std::optional<std::string> ins;
+  long steps = 1000;
+  std::vector<long> irqAfter;
+  bool dump = false;
+  bool box = false;
+};
+
+// Parses options common to the subcommands; unknown options are usage errors.
+Args ParseArgs(const std::vector<std::string>& words);
+
+// The front end of execution control for headless use: no views, Make assembles.
+class CliHost : public Host {
+ public:
+  Workbench* workbench = nullptr;
+  void Make() override { workbench->Make(); }
+};
+
+// A workbench with the instruction system of --ins (or the default).
+struct Session {
+  CliHost host;
+  Workbench workbench{host};
+  explicit Session(const Args& args);
+};
+
+// Puts a program into EM: a source is assembled (into an all-zero EM), an image of exactly
+// 256 bytes is loaded. Then resets the machine.
+void LoadProgram(Session& session, const std::string& path);
+// Executes args.steps micro-steps, raising the interrupt request after the steps listed in
+// --irq-after (0: right after the reset).
+void Execute(Session& session, const Args& args);
+
+int AsmCommand(const Args& args);
+int RunCommand(const Args& args);
+int DisasmCommand(const Args& args);
+int InsSaveCommand(const Args& args);
+int ExportCommand(const Args& args);
+
+}  // namespace edumac8::cli

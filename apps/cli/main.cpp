@@ -1,0 +1,52 @@
+// edumac8-cli: the workbench's core without windows, for teachers and scripts.
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "cli.h"
+
+namespace {
+
+struct Command {
+  const char* name;
+  int (*run)(const edumac8::cli::Args&);
+};
+
+constexpr Command kCommands[] = {
+    {"asm", edumac8::cli::AsmCommand},         {"run", edumac8::cli::RunCommand},
+    {"disasm", edumac8::cli::DisasmCommand},   {"ins-save", edumac8::cli::InsSaveCommand},
+    {"export", edumac8::cli::ExportCommand},
+};
+
+constexpr const char* kUsage =
+    "usage:\n"
+    "  edumac8-cli asm SOURCE [--ins FILE.INS]\n"
+    "  edumac8-cli run SOURCE|IMAGE.BIN [--ins FILE.INS] [--steps N] [--irq-after K]... [--dump]\n"
+    "  edumac8-cli disasm IMAGE.BIN [--ins FILE.INS]\n"
+    "  edumac8-cli ins-save FILE.INS\n"
+    "  edumac8-cli export inst|um|trace OUT.CSV [run options]\n";
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::vector<std::string> words(argv + 1, argv + argc);
+  if (words.empty() || words[0] == "--help" || words[0] == "-h") {
+    std::fputs(kUsage, words.empty() ? stderr : stdout);
+    return words.empty() ? 2 : 0;
+  }
+  for (const Command& c : kCommands) {
+    if (words[0] != c.name) continue;
+    try {
+      return c.run(edumac8::cli::ParseArgs({words.begin() + 1, words.end()}));
+    } catch (const edumac8::cli::UsageError& e) {
+      std::fprintf(stderr, "edumac8-cli: %s\n%s", e.what(), kUsage);
+      return 2;
+    } catch (const edumac8::cli::Failure& e) {
+      std::fprintf(stderr, "%s\n", e.what());
+      return 1;
+    }
+  }
+  std::fprintf(stderr, "edumac8-cli: unknown command '%s'\n%s", words[0].c_str(), kUsage);
+  return 2;
+}
