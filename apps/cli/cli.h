@@ -58,5 +58,6 @@ int RunCommand(const Args& args);
 int DisasmCommand(const Args& args);
 int InsSaveCommand(const Args& args);
 int ExportCommand(const Args& args);
+int VhdlCommand(const Args& args);
 
 }  // namespace edumac8::cli

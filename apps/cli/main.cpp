@@ -17,6 +17,7 @@ constexpr Command kCommands[] = {
     {"asm", edumac8::cli::AsmCommand},         {"run", edumac8::cli::RunCommand},
     {"disasm", edumac8::cli::DisasmCommand},   {"ins-save", edumac8::cli::InsSaveCommand},
     {"export", edumac8::cli::ExportCommand},
+    {"vhdl", edumac8::cli::VhdlCommand},
 };
 
 constexpr const char* kUsage =
@@ -25,7 +26,8 @@ constexpr const char* kUsage =
     "  edumac8-cli run SOURCE|IMAGE.BIN [--ins FILE.INS] [--steps N] [--irq-after K]... [--dump]\n"
     "  edumac8-cli disasm IMAGE.BIN [--ins FILE.INS]\n"
     "  edumac8-cli ins-save FILE.INS\n"
-    "  edumac8-cli export inst|um|trace OUT.CSV [run options]\n";
+    "  edumac8-cli export inst|um|trace OUT.CSV [run options]\n"
+    "  edumac8-cli vhdl OUTDIR [--ins FILE.INS] [SOURCE|IMAGE.BIN]\n";
 
 }  // namespace
 
