@@ -402,7 +402,7 @@ void AssemblerTables::Listing(const std::string& text, const std::string& listPa
       },
   });
   // The listing is a by-product: a failure to write it (or a full map) is not reported.
-  WriteFileAtomic(listPath, listing);
+  WriteFileAtomic(listPath, listing, Durability::Derived);
 }
 
 void AssemblerTables::CheckUndefinedNames() {
@@ -462,7 +462,8 @@ bool AssemblerTables::Assemble(const std::string& requested) {
   if (ok) {
     box_.BoxDownload(uM_, em_);
     WriteFileAtomic(DerivedPath(path, ".BIN"),
-                    std::string_view(reinterpret_cast<const char*>(em_.data()), em_.size()));
+                    std::string_view(reinterpret_cast<const char*>(em_.data()), em_.size()),
+                    Durability::Derived);
   }
   return ok;
 }

@@ -19,7 +19,7 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
   return std::move(content).str();
 }
 
-bool WriteFileAtomic(const std::string& path, std::string_view bytes) {
+bool WriteFileAtomic(const std::string& path, std::string_view bytes, Durability durability) {
   std::string temp = path + ".XXXXXX";
   const int fd = mkstemp(temp.data());
   if (fd < 0) return false;
@@ -33,7 +33,7 @@ bool WriteFileAtomic(const std::string& path, std::string_view bytes) {
   const mode_t mask = umask(0);
   umask(mask);
   ok = ok && fchmod(fd, 0666 & ~mask) == 0;
-  ok = ok && fsync(fd) == 0;
+  ok = ok && (durability == Durability::Derived || fsync(fd) == 0);
   ok = (close(fd) == 0) && ok;
   ok = ok && std::rename(temp.c_str(), path.c_str()) == 0;
   if (!ok) unlink(temp.c_str());

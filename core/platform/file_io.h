@@ -10,8 +10,11 @@ namespace edumac8 {
 
 std::optional<std::string> ReadWholeFile(const std::string& path);
 
-// Returns false (and leaves any existing file untouched) when any step fails.
-bool WriteFileAtomic(const std::string& path, std::string_view bytes);
+// Returns false (and leaves any existing file untouched) when any step fails. A durable write
+// also reaches the disk before the rename; files derived from others skip that wait.
+enum class Durability { Durable, Derived };
+bool WriteFileAtomic(const std::string& path, std::string_view bytes,
+                     Durability durability = Durability::Durable);
 
 bool FileReadable(const std::string& path);
 
