@@ -39,7 +39,8 @@ void ExecutionControl::DoMicroStep() {
   box_.BoxStep();
   box_.BoxReadState(machine_.state);
   BoxDerive();
-  if (machine_.state[Field::BoxStatus] != 0) machine_.InstrFetched = true;
+  // Bits 7 and 6 tell a conditional jump's outcome, not a fetch.
+  if (machine_.state[Field::BoxStatus] & 0x3F) machine_.InstrFetched = true;
   machine_.InstrAddr = machine_.state[Field::PC];
   machine_.SnapshotTo(machine_.CurrentRecord);
   machine_.AppendTrace(machine_.CurrentRecord);
