@@ -83,26 +83,46 @@ int main(int argc, char** argv) {
     }
     const char* value = argv[++i];
     const auto n = [&] { return Number(option, value); };
-    if (option == "--devices") o.devicesDir = value;
-    else if (option == "--name") o.recordName = value;
-    else if (option == "--com") o.com = static_cast<int>(n());
-    else if (option == "--restart-com") o.restartCom = static_cast<int>(n());
-    else if (option == "--restart-delay") o.restartDelayMs = static_cast<int>(n());
-    else if (option == "--run-state") o.info.runState = static_cast<std::uint32_t>(n());
-    else if (option == "--version") o.info.version = static_cast<std::uint32_t>(n());
-    else if (option == "--config") o.info.config = static_cast<std::uint8_t>(n());
-    else if (option == "--fpga-mode") o.info.fpgaMode = static_cast<std::uint8_t>(n());
-    else if (option == "--controller") o.info.controller = static_cast<std::uint8_t>(n());
-    else if (option == "--flash-dir") o.flashDir = value;
-    else if (option == "--config-flash") o.configFlashBytes = static_cast<int>(n());
-    else if (option == "--log") o.logPath = value;
-    else if (option == "--echo-bits") o.echoBits = static_cast<std::uint8_t>(n());
-    else if (option == "--stop-after") o.stopAfter = n();
-    else if (option == "--bad-checksum-at") o.badChecksumAt = n();
-    else if (option == "--short-payload-at") o.shortPayloadAt = n();
-    else if (option == "--wrong-echo-at") o.wrongEchoAt = n();
-    else if (option == "--slow-at") o.slowAt = n();
-    else if (option == "--slow-ms") o.slowReplyMs = static_cast<int>(n());
+    if (option == "--devices")
+      o.devicesDir = value;
+    else if (option == "--name")
+      o.recordName = value;
+    else if (option == "--com")
+      o.com = static_cast<int>(n());
+    else if (option == "--restart-com")
+      o.restartCom = static_cast<int>(n());
+    else if (option == "--restart-delay")
+      o.restartDelayMs = static_cast<int>(n());
+    else if (option == "--run-state")
+      o.info.runState = static_cast<std::uint32_t>(n());
+    else if (option == "--version")
+      o.info.version = static_cast<std::uint32_t>(n());
+    else if (option == "--config")
+      o.info.config = static_cast<std::uint8_t>(n());
+    else if (option == "--fpga-mode")
+      o.info.fpgaMode = static_cast<std::uint8_t>(n());
+    else if (option == "--controller")
+      o.info.controller = static_cast<std::uint8_t>(n());
+    else if (option == "--flash-dir")
+      o.flashDir = value;
+    else if (option == "--config-flash")
+      o.configFlashBytes = static_cast<int>(n());
+    else if (option == "--log")
+      o.logPath = value;
+    else if (option == "--echo-bits")
+      o.echoBits = static_cast<std::uint8_t>(n());
+    else if (option == "--stop-after")
+      o.stopAfter = n();
+    else if (option == "--bad-checksum-at")
+      o.badChecksumAt = n();
+    else if (option == "--short-payload-at")
+      o.shortPayloadAt = n();
+    else if (option == "--wrong-echo-at")
+      o.wrongEchoAt = n();
+    else if (option == "--slow-at")
+      o.slowAt = n();
+    else if (option == "--slow-ms")
+      o.slowReplyMs = static_cast<int>(n());
     else {
       std::fprintf(stderr, "edumac8-box: unknown option %s\n%s", option.c_str(), kUsage);
       return 2;

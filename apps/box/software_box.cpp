@@ -62,8 +62,8 @@ bool SoftwareBox::Attach() {
   MakeRaw(slave_);
   fcntl(master_, F_SETFL, fcntl(master_, F_GETFL) | O_NONBLOCK);
   DeviceRecord record;
-  record.hardwareIds = std::string("USB\\VID_1A86&PID_FE0C&REV_6611") + '\0' +
-                       "USB\\VID_1A86&PID_FE0C" + '\0';
+  record.hardwareIds =
+      std::string("USB\\VID_1A86&PID_FE0C&REV_6611") + '\0' + "USB\\VID_1A86&PID_FE0C" + '\0';
   record.friendlyName = "USB-SERIAL CH340 (COM" + std::to_string(options_.com) + ")";
   record.devicePath = device;
   recordPath_ = options_.devicesDir + "/" + options_.recordName + ".dev";
@@ -99,8 +99,8 @@ void SoftwareBox::Restart() {
   SleepMs(options_.restartDelayMs);
   if (HeaderValid()) {
     options_.info.runState = 1;
-    options_.info.version = GetWord(controllerFlash_.data() + kHeaderBlockAddress +
-                                    kHeaderVersionOffset);
+    options_.info.version =
+        GetWord(controllerFlash_.data() + kHeaderBlockAddress + kHeaderVersionOffset);
   } else {
     options_.info.runState = 0;  // the boot loader runs
   }
@@ -161,9 +161,8 @@ void SoftwareBox::Process(const RequestHeader& header, const std::uint8_t* frame
   Reply(header.command, payload);
 }
 
-void SoftwareBox::Execute(std::uint8_t command, const std::uint8_t* param,
-                          const std::uint8_t* data, int dataBytes,
-                          std::vector<std::uint8_t>& payload) {
+void SoftwareBox::Execute(std::uint8_t command, const std::uint8_t* param, const std::uint8_t* data,
+                          int dataBytes, std::vector<std::uint8_t>& payload) {
   const std::uint32_t address16 = param[0] | param[1] << 8;
   const std::uint32_t address24 = address16 | param[2] << 16;
   const bool writes = command == CMD_FW_BLOCK_A || command == CMD_FW_BLOCK_B ||
@@ -229,7 +228,9 @@ void SoftwareBox::Execute(std::uint8_t command, const std::uint8_t* param,
       machine_.state[Field::BoxStatus] = machine_.state[Field::BoxFetchAddr] = 0;
       machine_.SnapshotTo(current);
       break;
-    case CMD_STEP: Step(); break;
+    case CMD_STEP:
+      Step();
+      break;
     case CMD_READ_STATE:
       payload.assign(current.state.bytes.begin(), current.state.bytes.begin() + kStateReplyBytes);
       break;
@@ -242,8 +243,8 @@ void SoftwareBox::Execute(std::uint8_t command, const std::uint8_t* param,
       break;
     case CMD_WRITE_UM:
       for (int i = 0; i < kBlockEntries; ++i)
-        machine_.uM[(param[0] + i) & 0xFF] = data[3 * i] | data[3 * i + 1] << 8 |
-                                             data[3 * i + 2] << 16;
+        machine_.uM[(param[0] + i) & 0xFF] =
+            data[3 * i] | data[3 * i + 1] << 8 | data[3 * i + 2] << 16;
       break;
     case CMD_INT_LINE: {
       const std::uint32_t level = GetWord(param);
@@ -252,7 +253,8 @@ void SoftwareBox::Execute(std::uint8_t command, const std::uint8_t* param,
       intLine_ = level;
       break;
     }
-    default: break;
+    default:
+      break;
   }
 }
 
@@ -269,7 +271,8 @@ void SoftwareBox::Step() {
   if (loaded && (s[Field::IR] & 0x0C) == 0x00) boxStatus |= 0x80;
   if (loaded && (s[Field::IR] & 0x0C) == 0x04) boxStatus |= 0x40;
   s[Field::BoxStatus] = boxStatus;
-  s[Field::BoxFetchAddr] = machine_.InstrFetched ? static_cast<std::uint8_t>(machine_.InstrAddr) : 0;
+  s[Field::BoxFetchAddr] =
+      machine_.InstrFetched ? static_cast<std::uint8_t>(machine_.InstrAddr) : 0;
   machine_.LoadMicroWord(word);
   machine_.SnapshotTo(machine_.CurrentRecord);
 }

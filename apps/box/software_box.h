@@ -15,16 +15,16 @@
 namespace edumac8 {
 
 struct SoftwareBoxOptions {
-  std::string devicesDir;            // where the device record goes
+  std::string devicesDir;  // where the device record goes
   std::string recordName = "edumac8-box";
-  int com = 3;                       // the COM number of the friendly name
-  int restartCom = -1;               // another COM number after a restart (-1: the same)
+  int com = 3;          // the COM number of the friendly name
+  int restartCom = -1;  // another COM number after a restart (-1: the same)
   BoxInfo info{1, kCurrentFirmwareVersion, 1, 0, 0};
-  int restartDelayMs = 300;          // time off the bus at a restart
-  std::string flashDir;              // CTRL.BIN and CFG.BIN: loaded at start, saved on change
+  int restartDelayMs = 300;  // time off the bus at a restart
+  std::string flashDir;      // CTRL.BIN and CFG.BIN: loaded at start, saved on change
   int configFlashBytes = 0x40000;
-  std::string logPath;               // one line per request received
-  std::uint8_t echoBits = 0;         // OR-ed into byte 2 of every reply
+  std::string logPath;        // one line per request received
+  std::uint8_t echoBits = 0;  // OR-ed into byte 2 of every reply
 
   // Faults; exchanges are counted from 1 over the box's whole life.
   long stopAfter = -1;       // answer nothing after this many exchanges

@@ -34,7 +34,7 @@ enum BoxCommand : std::uint8_t {
 inline constexpr std::uint8_t kRequestStart = 0x55;
 inline constexpr std::uint8_t kReplyStart = 0xAA;
 inline constexpr int kMaxFrameBytes = 4 + 255 * 4;
-inline constexpr int kBlockEntries = 32;          // EM and uM move in blocks of 32
+inline constexpr int kBlockEntries = 32;  // EM and uM move in blocks of 32
 inline constexpr int kStateReplyBytes = 32;
 inline constexpr int kBoxInfoBytes = 40;
 inline constexpr std::uint32_t kCurrentFirmwareVersion = 0x103;

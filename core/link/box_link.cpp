@@ -64,8 +64,10 @@ void BoxLink::Transact(std::uint8_t command, std::uint8_t n) {
     std::optional<int> words;
     if (port_.Read(reply_.data(), 4) == 4)
       words = CheckReplyHeader(std::span<const std::uint8_t, 4>(reply_.data(), 4), command);
-    if (!words || port_.Read(reply_.data() + 4, 4 * *words) != 4 * *words) linkFailed_ = true;
-    else replyPayload_ = 4 * *words;
+    if (!words || port_.Read(reply_.data() + 4, 4 * *words) != 4 * *words)
+      linkFailed_ = true;
+    else
+      replyPayload_ = 4 * *words;
   }
   if (linkFailed_) Fail();
 }

@@ -134,7 +134,8 @@ class BoxLink : public BoxOperations {
   void ConfigErase(std::uint32_t address);
   void ConfigWrite(std::uint32_t address, const std::uint8_t* data);
   void ConfigRead(std::uint32_t address);
-  void BlockPair(std::uint8_t commandA, std::uint8_t commandB, int length, const std::uint8_t* data);
+  void BlockPair(std::uint8_t commandA, std::uint8_t commandB, int length,
+                 const std::uint8_t* data);
   void WriteFirmware(FirmwareImages& images, std::uint8_t* header);
   void ReportProgress(int written, int total);
 

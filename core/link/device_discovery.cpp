@@ -60,8 +60,8 @@ std::vector<DeviceRecord> SysfsDevices(const std::string& sysRoot, const std::st
     const auto product = ReadWholeFile((dir / "idProduct").string());
     const auto revision = ReadWholeFile((dir / "bcdDevice").string());
     if (!vendor || !product || !revision) continue;
-    const std::string usb = "USB\\VID_" + Upper(Trimmed(*vendor)) + "&PID_" +
-                            Upper(Trimmed(*product));
+    const std::string usb =
+        "USB\\VID_" + Upper(Trimmed(*vendor)) + "&PID_" + Upper(Trimmed(*product));
     DeviceRecord record;
     record.hardwareIds = usb + "&REV_" + Upper(Trimmed(*revision)) + '\0' + usb + '\0';
     record.friendlyName = "USB-SERIAL (COM" + std::to_string(*com) + ")";
@@ -109,9 +109,12 @@ bool ParseDeviceRecord(const std::string& text, DeviceRecord& record) {
     const std::size_t eq = line.find('=');
     if (eq == std::string::npos) continue;
     const std::string key = line.substr(0, eq), value = line.substr(eq + 1);
-    if (key == "HardwareId") record.hardwareIds += value + '\0';
-    else if (key == "FriendlyName") record.friendlyName = value;
-    else if (key == "Device") record.devicePath = value;
+    if (key == "HardwareId")
+      record.hardwareIds += value + '\0';
+    else if (key == "FriendlyName")
+      record.friendlyName = value;
+    else if (key == "Device")
+      record.devicePath = value;
   }
   return !record.hardwareIds.empty() && !record.devicePath.empty();
 }

@@ -14,7 +14,7 @@ namespace edumac8 {
 
 inline constexpr std::uint32_t kControllerImageBase = 0x2000;
 inline constexpr int kControllerImageBytes = 30720;
-inline constexpr std::uint32_t kApplicationEnd = 0x8000;   // application: 0x2000-0x7FFF
+inline constexpr std::uint32_t kApplicationEnd = 0x8000;      // application: 0x2000-0x7FFF
 inline constexpr std::uint32_t kControllerImageEnd = 0x9800;  // upper region: 0x8000-0x97FF
 inline constexpr std::uint32_t kHeaderBlockAddress = 0x1800;
 inline constexpr int kControllerPage = 512;

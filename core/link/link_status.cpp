@@ -11,10 +11,14 @@ LinkStatus ConnectedStatus(std::uint8_t boxConfig, std::uint8_t boxFpgaMode,
             false};
   const std::string partial = "已连接 EDUMAC8 实验仪, 分部实验";
   switch (boxConfig) {
-    case 0: return {partial + ": J 未连接", true};
-    case 2: return {partial + ": J1 <> J3", true};
-    case 3: return {partial + ": J2 <> J3", true};
-    default: return {partial, true};
+    case 0:
+      return {partial + ": J 未连接", true};
+    case 2:
+      return {partial + ": J1 <> J3", true};
+    case 3:
+      return {partial + ": J2 <> J3", true};
+    default:
+      return {partial, true};
   }
 }
 

@@ -37,9 +37,9 @@ TEST(FirmwareImage, MalformedImagesAreRefused) {
 
 TEST(FirmwareImage, HeaderBlockAndVersionPatch) {
   std::string controller(kControllerImageBytes, '\0');
-  controller[0] = '\xFF';                  // 0x2000
-  controller[0x5FFF] = '\x02';             // 0x7FFF, last application byte
-  controller[0x6000] = '\x77';             // 0x8000, upper region: not summed
+  controller[0] = '\xFF';       // 0x2000
+  controller[0x5FFF] = '\x02';  // 0x7FFF, last application byte
+  controller[0x6000] = '\x77';  // 0x8000, upper region: not summed
   auto images = CheckFirmwareImages(controller, ConfigImage(1, 1, 0));
   ASSERT_TRUE(images);
   EXPECT_EQ(ApplicationSum(*images), 0x01);  // 0xFF + 0x02 wraps
@@ -47,9 +47,9 @@ TEST(FirmwareImage, HeaderBlockAndVersionPatch) {
   std::uint8_t block[512];
   std::fill(block, block + 512, 0xAB);
   ComposeHeaderBlock(*images, block);
-  const std::uint8_t expected[28] = {0x00, 0x20, 0, 0, 0x00, 0x60, 0, 0, 0x01, 0, 0, 0, 0, 0,
-                                     0,    0,    0x78, 0x56, 0x34, 0x12, 0x00, 0x01, 0, 0,
-                                     0x03, 0x01, 0, 0};
+  const std::uint8_t expected[28] = {0x00, 0x20, 0, 0, 0x00, 0x60, 0,    0,    0x01, 0,
+                                     0,    0,    0, 0, 0,    0,    0x78, 0x56, 0x34, 0x12,
+                                     0x00, 0x01, 0, 0, 0x03, 0x01, 0,    0};
   EXPECT_TRUE(std::equal(expected, expected + 28, block));
   EXPECT_EQ(block[28], 0xAB);
   EXPECT_EQ(block[511], 0xAB);

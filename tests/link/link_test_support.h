@@ -74,8 +74,8 @@ class BoxProcess {
   BoxProcess(const std::string& devicesDir, const std::string& logPath,
              std::vector<std::string> options)
       : recordPath_(devicesDir + "/edumac8-box.dev"), logPath_(logPath) {
-    std::vector<std::string> args = {EDUMAC8_BOX_PROGRAM, "--devices", devicesDir, "--log",
-                                     logPath, "--restart-delay", "50"};
+    std::vector<std::string> args = {EDUMAC8_BOX_PROGRAM, "--devices", devicesDir, "--log", logPath,
+                                     "--restart-delay",   "50"};
     args.insert(args.end(), options.begin(), options.end());
     std::vector<char*> argv;
     for (std::string& a : args) argv.push_back(a.data());

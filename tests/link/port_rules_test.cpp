@@ -13,9 +13,9 @@ TEST(PortRules, HardwareIdMatch) {
     bool match;
   } cases[] = {
       {"USB\\VID_1A86&PID_FE0C&REV_6611", true},
-      {"usb\\vid_1a86&pid_fe0c&rev_6611", true},           // upper-cased first
-      {"REV_6611 PID_FE0C VID_1A86", true},                 // any order
-      {"USB\\VID_1A86&PID_FE0C&REV_6612", false},           // other revision
+      {"usb\\vid_1a86&pid_fe0c&rev_6611", true},   // upper-cased first
+      {"REV_6611 PID_FE0C VID_1A86", true},        // any order
+      {"USB\\VID_1A86&PID_FE0C&REV_6612", false},  // other revision
       {"USB\\VID_1A86&PID_7523&REV_6611", false},
       {"USB\\VID_1A86&PID_FE0C\0USB\\VID_1A86&PID_FE0C&REV_6611"s, false},  // first string only
       {"USB\\VID_1A86&PID_FE0C&REV_6611\0junk"s, true},
@@ -33,11 +33,11 @@ TEST(PortRules, ComNumberOfFriendlyName) {
       {"USB-SERIAL CH340 (COM12)", 12},
       {"USB-SERIAL CH340 (COM3)", 3},
       {"COM7", 7},
-      {"USB Serial (COM 5)", 5},                   // non-digits passed over
+      {"USB Serial (COM 5)", 5},                     // non-digits passed over
       {"COMMUNICATIONS PORT (COM1)", std::nullopt},  // the first "COM" is in the word
-      {"COMabcdefghijk9", std::nullopt},            // ten passed over, then still no digit
-      {"COMabcdefghij9", 9},                        // ten passed over
-      {"USB-SERIAL (com4)", std::nullopt},          // case-sensitive
+      {"COMabcdefghijk9", std::nullopt},             // ten passed over, then still no digit
+      {"COMabcdefghij9", 9},                         // ten passed over
+      {"USB-SERIAL (com4)", std::nullopt},           // case-sensitive
       {"USB-SERIAL (COM)", std::nullopt},
       {"Port (COM21) \0(COM1)"s, 21},
   };
