@@ -113,10 +113,12 @@ std::string Hex(unsigned value, int digits) {
   return buffer;
 }
 
-// The registers a design shows on its ports, by the names the test bench writes.
+// The ports a design shows late in clock k, by the names the test bench writes: the
+// registers after step k and, when the engine has gone on, the shifter port of step k + 1.
 using Observation = std::vector<std::pair<std::string, std::string>>;
 
-Observation EngineObservation(const MachineState& s, const StepCounts& steps, char design) {
+Observation EngineObservation(const MachineState& s, const MachineState* next,
+                              const StepCounts& steps, char design) {
   Observation o = {
       {"A", Hex(s[Field::A], 2)},
       {"W", Hex(s[Field::W], 2)},
@@ -139,6 +141,11 @@ Observation EngineObservation(const MachineState& s, const StepCounts& steps, ch
     o.emplace_back("UPC", Hex(s[Field::uPC], 2));
   else
     o.emplace_back("RT", Hex(steps[s[Field::uPC]] & 3, 1));
+  // pSHIFT is R(7) & D & L(0).
+  if (next) {
+    const MachineState& n = *next;
+    o.emplace_back("SHIFT", Hex((n[Field::R] >> 7) << 9 | n[Field::D] << 1 | (n[Field::L] & 1), 3));
+  }
   return o;
 }
 
@@ -245,7 +252,9 @@ class GhdlCosimulation : public testing::Test {
       const DesignTrace& t = trace.at(design);
       ASSERT_EQ(t.size(), expected.size()) << "the simulation did not reach its last clock";
       for (std::size_t k = 0; k < expected.size(); ++k) {
-        for (const auto& [name, want] : EngineObservation(expected[k], m.StepCountTable, design)) {
+        const MachineState* next = k + 1 < expected.size() ? &expected[k + 1] : nullptr;
+        for (const auto& [name, want] :
+             EngineObservation(expected[k], next, m.StepCountTable, design)) {
           const auto got = t[k].find(name);
           ASSERT_NE(got, t[k].end()) << "clock " << k << ": no " << name << " in the trace";
           ASSERT_EQ(got->second, want)
