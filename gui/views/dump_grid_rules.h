@@ -2,6 +2,8 @@
 // cells a selection covers and where the cursor goes after an edit.
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 
 #include "machine/machine_state.h"
@@ -24,6 +26,9 @@ std::string DumpCellText(const ProgramMemory& em, int row, int column);
 bool InDumpSelection(DumpCell start, DumpCell end, int row, int column);
 // The cell after an edit: the next column, the next row's first, or the last cell kept.
 DumpCell AdvanceDumpCursor(DumpCell cell);
+// A typed entry read as a hexadecimal number; nothing when it is empty or holds a character
+// that is not a hex digit. Only the low 8 bits are kept.
+std::optional<std::uint8_t> ParseDumpEntry(const std::string& typed);
 // The EM address of a byte cell.
 inline int DumpAddress(DumpCell cell) { return cell.row * 16 + cell.column - 1; }
 

@@ -6,8 +6,8 @@
 // its memory read behind its back.
 #pragma once
 
+#include <QString>
 #include <QWidget>
-#include <string>
 
 #include "machine/machine_state.h"
 #include "views/dump_grid_rules.h"
@@ -62,7 +62,7 @@ class TDataF : public QWidget {
   DumpCell selEnd_{0, 1};
   bool selecting_ = false;
   bool editing_ = false;
-  std::string editBuffer_;  // the typed characters
+  QString editBuffer_;  // the typed characters
   DumpCell editCell_{0, 1};
   DumpGridWidget* grid_ = nullptr;
   QStatusBar* status_ = nullptr;

@@ -34,7 +34,7 @@ class TuMF : public MicroWordWindow {
  private:
   TuTRCF& trace_;
   int shownAddress_ = 0;
-  bool refreshing_ = false;  // RefreshMicroViews' own row selection takes no locks
+  std::uint32_t shownWord_ = 0;
 };
 
 }  // namespace edumac8

@@ -49,7 +49,7 @@ class RegisterPanel : public QWidget {
     QString caption;
     Field field;
   };
-  std::array<Register, 22> registers_{};
+  std::array<Register, 20> registers_{};
   QLabel* carry_ = nullptr;
   QLabel* zero_ = nullptr;
 };

@@ -25,13 +25,15 @@ class MicroWordWindow : public QWidget {
   void SetDiagramHook(std::function<void()> decodeAndRedraw);
 
   QTableView* Grid() const { return grid_; }
-  const MicroGridModel& Model() const { return model_; }
+  const MicroGridModel& Model() const { return *model_; }
   MicroWordBitPanel& BitPanel() const { return *bits_; }
   RegisterPanel& Registers() const { return *registers_; }
 
   // The grid's current row r (1 … 256), 0 when none is current.
   int CurrentGridRow() const;
   // Makes grid row r current and shows it; a change of row runs the row-selection behaviour.
+  // While a run is in progress the caller holds OuterLock and InnerLock; the user's own
+  // selections and bit clicks take them by themselves.
   void SelectGridRow(int r);
 
  protected:
@@ -47,13 +49,14 @@ class MicroWordWindow : public QWidget {
   void DecodeAndRedrawIfAnimating();
 
   Workbench& workbench_;
-  MicroGridModel model_;
+  MicroGridModel* model_ = nullptr;
 
  private:
   QTableView* grid_ = nullptr;
   MicroWordBitPanel* bits_ = nullptr;
   RegisterPanel* registers_ = nullptr;
   std::function<void()> decodeAndRedraw_;
+  bool selectingByProgram_ = false;
 };
 
 }  // namespace edumac8

@@ -1,0 +1,172 @@
+#include <QCheckBox>
+#include <QTableView>
+#include <QTest>
+
+#include "views_fixture.h"
+
+using namespace edumac8;
+using namespace edumac8::test;
+
+class MicroWindowsTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void afterResetBothGridsMarkTheFirstStep() {
+    ViewsFixture f;
+    QCOMPARE(GridText(f.micro, 1, 0).trimmed(), QString("_FATCH_"));
+    QCOMPARE(GridText(f.micro, 2, 0), QString());
+    QCOMPARE(GridText(f.micro, 1, 1), QString(" T0"));
+    QCOMPARE(GridText(f.micro, 1, 2), QString("-> 00"));
+    QCOMPARE(GridText(f.micro, 2, 2), QString("   01"));
+    QCOMPARE(GridText(f.micro, 1, 9), QString("写入"));
+    QCOMPARE(f.micro.CurrentGridRow(), 1);
+
+    QCOMPARE(GridText(f.trace, 1, 2), QString("-> 00"));
+    QCOMPARE(GridText(f.trace, 1, 1), QString(" T0"));
+    for (int c = 0; c < MicroGridModel::kColumns; ++c) QCOMPARE(GridText(f.trace, 2, c), QString());
+    QCOMPARE(f.micro.Grid()->model()->headerData(3, Qt::Horizontal).toString(), QString("微程序"));
+  }
+
+  void tickingABitEditsTheShownMicroWord() {
+    ViewsFixture f;
+    QCOMPARE(f.m().uM[0x11] >> 24, 0xFFu);  // the default cell carries a high byte
+    const MicroProgram unedited = f.m().uM;
+    const std::uint32_t before = f.m().uM[0x11];
+    f.micro.SelectGridRow(0x12);
+    QCOMPARE(f.micro.ShownMicroAddress(), 0x11);
+    QCheckBox* aen = f.micro.findChild<QCheckBox*>("MM3");
+    QVERIFY(aen && !aen->isChecked());  // AEN asserted: bit 3 is 0
+
+    QTest::mouseClick(aen, Qt::LeftButton);
+
+    QCOMPARE(f.m().uM[0x11], (before & kWordMask) | 0x8);  // zero high byte
+    QVERIFY(f.wb.isa.UMModified);
+    QCOMPARE(f.m().state[Field::uPC], 0x11);
+    QCOMPARE(GridText(f.micro, 0x12, 2), QString("-> 11"));
+    QCOMPARE(GridText(f.micro, 0x12, 3), QString("FFFE98"));
+    QVERIFY(aen->isChecked());
+    for (int a = 0; a < 256; ++a)
+      if (a != 0x11) QCOMPARE(f.m().uM[a], unedited[a]);
+  }
+
+  void theNextMicroStepRunsTheEditedWord() {
+    ViewsFixture f;
+    // A = 5, W = 3 in the state the next step starts from; 0x11 adds them into A.
+    f.m().CurrentRecord.state[Field::A] = 5;
+    f.m().CurrentRecord.state[Field::W] = 3;
+    f.micro.SelectGridRow(0x12);
+    QTest::mouseClick(f.micro.findChild<QCheckBox*>("MM3"), Qt::LeftButton);  // AEN off
+
+    f.wb.control.Trace();
+
+    const MachineState& after = f.m().history.Newest().state;
+    QCOMPARE(after[Field::uPC], 0x12);  // it executed micro-address 0x11
+    QCOMPARE(after[Field::A], 5);       // without AEN the sum is not loaded
+    QCOMPARE(after[Field::F] & flag::RCy, 0);
+    QCOMPARE(GridText(f.trace, 2, 2), QString("-> 12"));
+  }
+
+  void refreshingAfterStepsNeverChangesUM() {
+    ViewsFixture f;
+    const MicroProgram before = f.m().uM;
+    for (int i = 0; i < 20; ++i) f.wb.control.Step();
+    QCOMPARE(f.m().uM, before);
+    QVERIFY(!f.wb.isa.UMModified);
+  }
+
+  void traceRowsFollowTheHistory() {
+    ViewsFixture f;
+    for (int i = 0; i < 3; ++i) f.wb.control.Trace();
+    QCOMPARE(f.m().history.Count(), 4);
+    QCOMPARE(f.trace.CurrentGridRow(), 4);
+    for (int r = 1; r <= 4; ++r) {
+      const QString expected = Hex(f.m().history[r - 1].state[Field::uPC]);
+      QCOMPARE(GridText(f.trace, r, 2), (r == 4 ? "-> " : "   ") + expected);
+      QVERIFY(!GridText(f.trace, r, 3).isEmpty());
+    }
+    QCOMPARE(GridText(f.trace, 5, 3), QString());
+    // The micro-program grid follows uPC.
+    QCOMPARE(f.micro.CurrentGridRow(), f.m().state[Field::uPC] + 1);
+  }
+
+  void aFullHistorySlidesByOneRow() {
+    ViewsFixture f;
+    for (int i = 0; i < 300; ++i) f.wb.control.Trace();
+    QCOMPARE(f.m().history.Count(), 256);
+    for (int r = 1; r <= 256; ++r) QVERIFY(!GridText(f.trace, r, 3).isEmpty());
+    QVERIFY(GridText(f.trace, 256, 2).startsWith("-> "));
+    QCOMPARE(f.trace.CurrentGridRow(), 256);
+  }
+
+  void selectingAnOlderRowShowsItsStateButStepsFromTheNewest() {
+    ViewsFixture reference;
+    ViewsFixture f;
+    for (int i = 0; i < 6; ++i) {
+      f.wb.control.Trace();
+      reference.wb.control.Trace();
+    }
+    const MachineState older = f.m().history[2].state;
+    QVERIFY(older != f.m().history.Newest().state);
+
+    f.trace.Grid()->setCurrentIndex(f.trace.Grid()->model()->index(2, 3));  // as a click does
+
+    QCOMPARE(f.m().state, older);
+    QCOMPARE(f.trace.Registers().Text("SRegPC"), "PC:" + Hex(older[Field::PC]));
+    QCOMPARE(f.trace.Registers().Text("SReguPC"), "uPC:" + Hex(older[Field::uPC]));
+    QCOMPARE(f.trace.Registers().Text("SDBUS"), "DBUS:" + Hex(older[Field::DBUS]));
+    QCOMPARE(f.trace.BitPanel().Word(), WordOf(older));
+
+    f.wb.control.Trace();
+    reference.wb.control.Trace();
+    QCOMPARE(f.m().history.Newest(), reference.m().history.Newest());
+  }
+
+  void selectingAnEmptyRowShowsTheNewestRecord() {
+    ViewsFixture f;
+    f.wb.control.Trace();
+    f.trace.Grid()->setCurrentIndex(f.trace.Grid()->model()->index(0, 0));
+    f.trace.Grid()->setCurrentIndex(f.trace.Grid()->model()->index(40, 0));
+    QCOMPARE(f.m().state, f.m().history.Newest().state);
+  }
+
+  void traceBoxesCannotEdit() {
+    ViewsFixture f;
+    f.wb.control.Trace();
+    const MicroProgram before = f.m().uM;
+    QCheckBox* box = f.trace.findChild<QCheckBox*>("MM5");
+    const bool was = box->isChecked();
+    QTest::mouseClick(box, Qt::LeftButton);
+    QCOMPARE(box->isChecked(), was);
+    QCOMPARE(f.m().uM, before);
+    QVERIFY(!f.wb.isa.UMModified);
+  }
+
+  void theDiagramHookRunsOnlyWhileAnimationIsEnabled() {
+    ViewsFixture f;
+    int micro = 0, trace = 0;
+    f.micro.SetDiagramHook([&] { ++micro; });
+    f.trace.SetDiagramHook([&] { ++trace; });
+    f.wb.control.Trace();  // the step's own selections happen with animation off
+    f.wb.control.Trace();
+    QCOMPARE(micro + trace, 0);
+    f.micro.Grid()->setCurrentIndex(f.micro.Grid()->model()->index(0x20, 0));
+    f.trace.Grid()->setCurrentIndex(f.trace.Grid()->model()->index(0, 0));
+    QCOMPARE(micro, 1);
+    QCOMPARE(trace, 1);
+  }
+
+  void microRowSelectionLoadsTheWordIntoTheState() {
+    ViewsFixture f;
+    f.micro.Grid()->setCurrentIndex(f.micro.Grid()->model()->index(0x15, 0));
+    QCOMPARE(f.m().CurrentMicroWord(), f.m().uM[0x15] & kWordMask);
+    QCOMPARE(f.micro.BitPanel().Word(), f.m().uM[0x15] & kWordMask);
+    QCOMPARE(f.micro.ShownMicroAddress(), 0x15);
+  }
+};
+
+int RunMicroWindowsTest(int argc, char** argv) {
+  MicroWindowsTest test;
+  return QTest::qExec(&test, argc, argv);
+}
+
+#include "micro_windows_test.moc"
