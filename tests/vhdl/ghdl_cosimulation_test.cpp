@@ -5,6 +5,7 @@
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -264,6 +265,19 @@ class GhdlCosimulation : public testing::Test {
     }
   }
 
+  // Assembles a copy of the source (the assembler writes its listing and image beside it)
+  // into an all-zero EM and co-simulates it.
+  void AssembleAndCosimulate(const std::string& original) {
+    const std::string source = dir_ + "/" + fs::path(original).filename().string();
+    fs::copy_file(original, source);
+    QuietHost host;
+    Workbench wb(host);
+    wb.machine.EM.fill(0);
+    wb.control.SourcePath = source;
+    ASSERT_TRUE(wb.Make()) << wb.assembler.ErrorText();
+    Cosimulate(wb);
+  }
+
   std::optional<std::string> ghdl_;
   std::string dir_;
 };
@@ -281,16 +295,28 @@ TEST_F(GhdlCosimulation, HandWrittenImageRunsAlikeInBothDesignsAndTheEngine) {
 }
 
 TEST_F(GhdlCosimulation, AssembledProgramRunsAlikeInBothDesignsAndTheEngine) {
-  // The assembler writes its listing and image beside the source.
-  const std::string source = dir_ + "/COSIM.ASM";
-  fs::copy_file(std::string(EDUMAC8_VHDL_TEST_DIR) + "/COSIM.ASM", source);
-  QuietHost host;
-  Workbench wb(host);
-  wb.machine.EM.fill(0);
-  wb.control.SourcePath = source;
-  ASSERT_TRUE(wb.Make()) << wb.assembler.ErrorText();
-  Cosimulate(wb);
+  AssembleAndCosimulate(std::string(EDUMAC8_VHDL_TEST_DIR) + "/COSIM.ASM");
 }
+
+std::vector<std::string> SamplePrograms() {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(EDUMAC8_SAMPLES_DIR))
+    if (entry.path().extension() == ".asm") names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+class GhdlSampleCosimulation : public GhdlCosimulation,
+                               public testing::WithParamInterface<std::string> {};
+
+TEST_P(GhdlSampleCosimulation, RunsAlikeInBothDesignsAndTheEngine) {
+  AssembleAndCosimulate(std::string(EDUMAC8_SAMPLES_DIR) + "/" + GetParam());
+}
+
+INSTANTIATE_TEST_SUITE_P(Samples, GhdlSampleCosimulation, testing::ValuesIn(SamplePrograms()),
+                         [](const testing::TestParamInfo<std::string>& info) {
+                           return fs::path(info.param).stem().string();
+                         });
 
 }  // namespace
 }  // namespace edumac8
