@@ -257,6 +257,16 @@ TEST_F(VhdlFilesOnDisk, FilesAreGb2312WithCrLfAndMadeInAMissingDirectory) {
             std::string::npos);
 }
 
+TEST_F(VhdlFilesOnDisk, SecondRunReplacesTheFilesWithTheSameBytes) {
+  ASSERT_EQ(WriteVhdlFiles(dir_, files), std::nullopt);
+  const auto first = ReadWholeFile(Path(kCombinationalVhdlFile));
+  ASSERT_EQ(WriteVhdlFiles(dir_, GenerateVhdl(isa, machine)), std::nullopt);
+  EXPECT_EQ(ReadWholeFile(Path(kCombinationalVhdlFile)), first);
+  std::size_t entries = 0;
+  for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir_)) ++entries;
+  EXPECT_EQ(entries, 3u);
+}
+
 TEST_F(VhdlFilesOnDisk, FailedFileIsReportedAndLeavesTheOldFilesAlone) {
   // A directory where the combinational file should go cannot be replaced by a file.
   fs::create_directory(Path(kCombinationalVhdlFile));
