@@ -140,11 +140,18 @@ void ExecutionControl::Run() {
 }
 
 void ExecutionControl::RunLoop() {
-  while (running_.load(std::memory_order_relaxed) && !box_.LinkFailed()) {
-    std::lock_guard outer(OuterLock);
-    std::lock_guard inner(InnerLock);
-    DoMicroStep();
-    if (terminate_.load(std::memory_order_relaxed)) running_.store(false);
+  const auto goOn = [this] { return running_.load(std::memory_order_relaxed) && !box_.LinkFailed(); };
+  while (goOn()) {
+    OuterLock.LockForWorker();
+    InnerLock.LockForWorker();
+    do {
+      DoMicroStep();
+      if (terminate_.load(std::memory_order_relaxed)) running_.store(false);
+    } while (goOn() && !OuterLock.Contended() && !InnerLock.Contended());
+    InnerLock.unlock();
+    OuterLock.unlock();
+    OuterLock.YieldToWaiters();
+    InnerLock.YieldToWaiters();
   }
   host_.RunLoopEnded();
 }

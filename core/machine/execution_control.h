@@ -4,8 +4,9 @@
 // Host, box operations through BoxOperations.
 //
 // Threads: every method runs on the user-interface thread except the run loop, which runs on
-// the worker and holds OuterLock then InnerLock around each micro-step. Anything else that
-// touches the machine during a run takes the two locks in the same order.
+// the worker and holds OuterLock then InnerLock around the micro-steps. Anything else that
+// touches the machine during a run takes the two locks in the same order (std::lock_guard on
+// OuterLock, then InnerLock); it gets them as soon as the step in progress has finished.
 #pragma once
 
 #include <atomic>
@@ -17,6 +18,7 @@
 #include "machine/box_operations.h"
 #include "machine/host.h"
 #include "machine/machine.h"
+#include "machine/step_mutex.h"
 
 namespace edumac8 {
 
@@ -51,8 +53,8 @@ class ExecutionControl {
   // For the link: a failed heartbeat ends a run in progress.
   void ClearRunning() { running_.store(false, std::memory_order_release); }
 
-  std::mutex OuterLock;
-  std::mutex InnerLock;
+  StepMutex OuterLock;
+  StepMutex InnerLock;
 
   std::atomic<bool> Simulation{true};
   bool Stepped = false;

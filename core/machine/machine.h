@@ -42,6 +42,11 @@ class Machine {
   // One complete simulated micro-step, appended to the history.
   void MicroStep();
   void ResetMachine();
+
+ private:
+  static void LoadWordInto(MachineState& s, std::uint32_t cell);
+  static void EvaluateOn(MachineState& s, const ProgramMemory& em);
+  void LatchOn(MachineState& s, ProgramMemory& em);
 };
 
 // The remaining micro-steps of the instruction at micro-address `a`, by the rule the
