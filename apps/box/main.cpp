@@ -29,7 +29,8 @@ What CMD_INFO reports:
   --config C           BoxConfig: 1 whole machine; 0, 2, 3 partial experiments (default 1)
   --fpga-mode F        BoxFpgaMode, non-zero for FPGA experiments (default 0)
   --controller K       BoxController: 0 micro-programmed, else combinational (default 0)
-After a restart the run state and version come from the flash's header block at 0x1800.
+When the controller flash holds a valid header block at 0x1800 (at start with --flash-dir,
+or after a restart) the run state is 1 and the version is the header's.
 
 Flash and records:
   --flash-dir DIR      load CTRL.BIN (65,536 bytes) and CFG.BIN from DIR at start and save

@@ -42,7 +42,7 @@ SoftwareBox::SoftwareBox(SoftwareBoxOptions options)
   machine_.uM = kDefaultMicroProgram;
   machine_.ResetMachine();
   if (!options_.logPath.empty()) log_ = std::fopen(options_.logPath.c_str(), "a");
-  LoadFlash();
+  if (LoadFlash() && HeaderValid()) AdoptHeader();
 }
 
 SoftwareBox::~SoftwareBox() {
@@ -88,6 +88,13 @@ bool SoftwareBox::HeaderValid() const {
   return sum == header[8];
 }
 
+// An application that the header block vouches for runs, and reports the header's version.
+void SoftwareBox::AdoptHeader() {
+  options_.info.runState = 1;
+  options_.info.version =
+      GetWord(controllerFlash_.data() + kHeaderBlockAddress + kHeaderVersionOffset);
+}
+
 // Like the real box: off the bus for a while, then back with what its flash now says.
 void SoftwareBox::Restart() {
   Detach();
@@ -97,13 +104,10 @@ void SoftwareBox::Restart() {
     return;
   }
   SleepMs(options_.restartDelayMs);
-  if (HeaderValid()) {
-    options_.info.runState = 1;
-    options_.info.version =
-        GetWord(controllerFlash_.data() + kHeaderBlockAddress + kHeaderVersionOffset);
-  } else {
+  if (HeaderValid())
+    AdoptHeader();
+  else
     options_.info.runState = 0;  // the boot loader runs
-  }
   if (options_.restartCom >= 0) options_.com = options_.restartCom;
   if (!Attach()) vanished_ = true;
 }
@@ -301,14 +305,15 @@ void SoftwareBox::WriteAll(const std::uint8_t* bytes, std::size_t count) {
   }
 }
 
-void SoftwareBox::LoadFlash() {
-  if (options_.flashDir.empty()) return;
+bool SoftwareBox::LoadFlash() {
+  if (options_.flashDir.empty()) return false;
   const auto controller = ReadWholeFile(options_.flashDir + "/CTRL.BIN");
-  if (controller && controller->size() == controllerFlash_.size())
-    controllerFlash_.assign(controller->begin(), controller->end());
+  const bool loaded = controller && controller->size() == controllerFlash_.size();
+  if (loaded) controllerFlash_.assign(controller->begin(), controller->end());
   const auto config = ReadWholeFile(options_.flashDir + "/CFG.BIN");
   if (config && config->size() == configFlash_.size())
     configFlash_.assign(config->begin(), config->end());
+  return loaded;
 }
 
 void SoftwareBox::SaveFlash() {

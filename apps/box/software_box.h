@@ -58,7 +58,8 @@ class SoftwareBox {
   void Reply(std::uint8_t command, const std::vector<std::uint8_t>& payload);
   void WriteAll(const std::uint8_t* bytes, std::size_t count);
   void Log(const RequestHeader& header, const std::uint8_t* frame);
-  void LoadFlash();
+  bool LoadFlash();  // true when the controller flash came from the flash directory
+  void AdoptHeader();
   void SaveFlash();
   bool HeaderValid() const;
 

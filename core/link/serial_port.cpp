@@ -88,7 +88,9 @@ void SerialPort::Open(const std::string& devicePath, std::chrono::milliseconds r
 
 void SerialPort::Close() {
   if (fd_ >= 0) {
-    tcflush(fd_, TCIOFLUSH);
+    // Unread input is dropped; output already written stays with the driver, as a request
+    // that is on the wire does (a restart request is followed by a close at once).
+    tcflush(fd_, TCIFLUSH);
     ioctl(fd_, TIOCNXCL);
     ::close(fd_);
   }
