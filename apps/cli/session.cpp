@@ -48,7 +48,7 @@ void LoadProgram(Session& session, const std::string& path) {
   Workbench& wb = session.workbench;
   if (HasExtension(path, ".BIN")) {
     const std::optional<std::string> image = ReadWholeFile(path);
-    if (!image) throw Failure("读文件错: " + path);
+    if (!image) throw Failure("读文件错误：" + path);
     if (image->size() != wb.machine.EM.size())
       throw Failure("程序映像必须正好 256 字节: " + path + " (" + std::to_string(image->size()) +
                     " 字节)");

@@ -63,7 +63,7 @@ std::optional<std::string> ExportCsv(CsvKind kind, const std::string& path,
   const std::vector<std::string> lines = CsvLines(kind, isa, m);
   const bool ok = WriteFileAtomic(path, EncodeTextFile(lines.data(), lines.size()));
   isa.InsFileName = path;
-  if (!ok) return "写文件错：" + path;
+  if (!ok) return "写文件错误：" + path;
   return std::nullopt;
 }
 

@@ -27,7 +27,7 @@ std::string ProposeCsvName(InstructionSystem& isa, CsvKind kind);
 // The file's lines (without line ends), UTF-8. Rebuilds the StepCountTable as the grids do.
 std::vector<std::string> CsvLines(CsvKind kind, const InstructionSystem& isa, Machine& m);
 
-// Writes the export and remembers the name in InsFileName. Returns "写文件错：" and the
+// Writes the export and remembers the name in InsFileName. Returns "写文件错误：" and the
 // name on failure.
 std::optional<std::string> ExportCsv(CsvKind kind, const std::string& path,
                                      InstructionSystem& isa, Machine& m);

@@ -70,14 +70,14 @@ std::optional<std::string> SaveInsFile(const std::string& path, InstructionSyste
   const bool ok = WriteFileAtomic(path, EncodeInsFile(isa, uM));
   isa.InsFileName = path;
   isa.UMModified = false;
-  if (!ok) return "写文件错：" + path;
+  if (!ok) return "写文件错误：" + path;
   return std::nullopt;
 }
 
 std::optional<std::string> LoadInsFile(const std::string& path, InstructionSystem& isa,
                                        MicroProgram& uM) {
   const std::optional<std::string> data = ReadWholeFile(path);
-  if (!data) return "读文件错：" + path;
+  if (!data) return "读文件错误：" + path;
   if (data->size() < sizeof kInsSignature ||
       std::memcmp(data->data(), kInsSignature, sizeof kInsSignature) != 0)
     return "文件格式错误：" + path;
@@ -102,7 +102,7 @@ std::optional<std::string> LoadInsFile(const std::string& path, InstructionSyste
   isa.RebuildDerived();
   isa.InsFileName = path;
   isa.UMModified = false;
-  if (!ok) return "读文件错：" + path;
+  if (!ok) return "读文件错误：" + path;
   return std::nullopt;
 }
 

@@ -12,7 +12,7 @@ namespace edumac8 {
 // The file's bytes for the given system.
 std::string EncodeInsFile(const InstructionSystem& isa, const MicroProgram& uM);
 
-// Writes atomically. Returns the error text ("写文件错：" and the name) on failure. Either
+// Writes atomically. Returns the error text ("写文件错误：" and the name) on failure. Either
 // way the name is remembered and UMModified cleared.
 std::optional<std::string> SaveInsFile(const std::string& path, InstructionSystem& isa,
                                        const MicroProgram& uM);

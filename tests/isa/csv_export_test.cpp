@@ -53,7 +53,7 @@ TEST(CsvExport, FileIsGb2312WithCrLfAndRemembersItsName) {
   EXPECT_EQ(ProposeCsvName(d.isa, CsvKind::MicroProgram), path);
   std::filesystem::remove(path);
   EXPECT_EQ(ExportCsv(CsvKind::Trace, "/nonexistent/dir/T.CSV", d.isa, d.m).value_or(""),
-            "写文件错：/nonexistent/dir/T.CSV");
+            "写文件错误：/nonexistent/dir/T.CSV");
 }
 
 }  // namespace

@@ -118,7 +118,7 @@ TEST_F(InsFileFixture, ForeignSignatureChangesNothing) {
   EXPECT_EQ(LoadInsFile(Path("SIG.INS"), isa, uM).value_or(""), "文件格式错误：" + Path("SIG.INS"));
   EXPECT_EQ(isa.InsFileName, "before");
   EXPECT_EQ(uM[3], 0xDEADu);
-  EXPECT_EQ(LoadInsFile(Path("NONE.INS"), isa, uM).value_or(""), "读文件错：" + Path("NONE.INS"));
+  EXPECT_EQ(LoadInsFile(Path("NONE.INS"), isa, uM).value_or(""), "读文件错误：" + Path("NONE.INS"));
   Write(Path("SHORT.INS"), "INST");
   EXPECT_EQ(LoadInsFile(Path("SHORT.INS"), isa, uM).value_or(""),
             "文件格式错误：" + Path("SHORT.INS"));
@@ -130,7 +130,7 @@ TEST_F(InsFileFixture, FileCutInsideTheMicroProgramKeepsWhatWasRead) {
   MicroProgram old;
   old.fill(0xABCDEF);
   uM = old;
-  EXPECT_EQ(LoadInsFile(path, isa, uM).value_or(""), "读文件错：" + path);
+  EXPECT_EQ(LoadInsFile(path, isa, uM).value_or(""), "读文件错误：" + path);
   EXPECT_EQ(isa.InstrTable[1].mnemonic, "ZAP");
   EXPECT_FALSE(isa.InstrTable[4].defined) << "the whole table was replaced";
   EXPECT_EQ(uM[9], 0x00563412u);
@@ -150,7 +150,7 @@ TEST_F(InsFileFixture, FailedSaveKeepsTheExistingFile) {
   setrlimit(RLIMIT_FSIZE, &small);
   const auto error = SaveInsFile(path, isa, uM);
   setrlimit(RLIMIT_FSIZE, &old);
-  EXPECT_EQ(error.value_or(""), "写文件错：" + path);
+  EXPECT_EQ(error.value_or(""), "写文件错误：" + path);
   EXPECT_EQ(*ReadWholeFile(path), "precious");
   EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator{}), 1)
       << "no temporary file left behind";

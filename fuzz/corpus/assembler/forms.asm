@@ -1,0 +1,7 @@
+L1: L2: NOP
+X EQU 1+2*3
+DB "AB", X, $, !0, (1<4)>2
+MOV A,#LATER
+LATER: LONGNAME1 A, 12H
+ X #1, 2
+END
