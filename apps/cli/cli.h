@@ -39,10 +39,11 @@ class CliHost : public Host {
   void Make() override { workbench->Make(); }
 };
 
-// A workbench with the instruction system of --ins (or the default).
+// A workbench with the instruction system of --ins (or the default). With --box it waits for
+// a box set for the whole-machine experiment, which then executes.
 struct Session {
   CliHost host;
-  Workbench workbench{host};
+  Workbench workbench;
   explicit Session(const Args& args);
 };
 

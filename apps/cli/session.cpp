@@ -1,7 +1,10 @@
+#include <chrono>
 #include <cstdlib>
+#include <thread>
 
 #include "cli.h"
 #include "isa/ins_file.h"
+#include "link/box_link.h"
 #include "platform/file_io.h"
 #include "platform/paths.h"
 
@@ -13,6 +16,30 @@ long ParseCount(const std::string& option, const std::string& value) {
   const long n = std::strtol(value.c_str(), &end, 10);
   if (value.empty() || *end != '\0' || n < 0) throw UsageError(option + " needs a count, not '" + value + "'");
   return n;
+}
+
+std::unique_ptr<BoxOperations> BoxLinkFor(const Args& args) {
+  if (!args.box) return nullptr;
+  LinkOptions options;
+  options.firmwareDir = HomeDirOf(ProgramPath()) + kFirmwareDirName;
+  return std::make_unique<BoxLink>(options);
+}
+
+// The connection step once a second, as the workbench's timer runs it, for a few seconds.
+void WaitForBox(Workbench& wb) {
+  constexpr int kTicks = 5;
+  BoxLink& link = static_cast<BoxLink&>(*wb.box);
+  link.Attach(wb.control);
+  for (int tick = 0; tick < kTicks; ++tick) {
+    if (tick > 0) std::this_thread::sleep_for(std::chrono::seconds(1));
+    link.Tick();
+    if (!wb.control.Simulation) return;
+  }
+  throw Failure("没有可执行程序的 EDUMAC8 实验仪:" + link.StatusText());
+}
+
+void CheckLink(const Workbench& wb) {
+  if (wb.box->LinkFailed()) throw Failure("与 EDUMAC8 实验仪的连接中断");
 }
 
 }  // namespace
@@ -36,12 +63,13 @@ Args ParseArgs(const std::vector<std::string>& words) {
   return args;
 }
 
-Session::Session(const Args& args) {
+Session::Session(const Args& args) : workbench(host, BoxLinkFor(args)) {
   host.workbench = &workbench;
   if (args.ins) {
     if (auto error = LoadInsFile(*args.ins, workbench.isa, workbench.machine.uM))
       throw Failure(*error);
   }
+  if (args.box) WaitForBox(workbench);
 }
 
 void LoadProgram(Session& session, const std::string& path) {
@@ -55,11 +83,14 @@ void LoadProgram(Session& session, const std::string& path) {
     std::copy(image->begin(), image->end(), wb.machine.EM.begin());
     wb.machine.SnapshotTo(wb.machine.CurrentRecord);
     wb.machine.ResetMachine();
+    wb.box->BoxDownload(wb.machine.uM, wb.machine.EM);  // nothing in simulation
+    CheckLink(wb);
     return;
   }
   wb.machine.EM.fill(0);
   wb.control.SourcePath = path;
   if (!wb.Make()) throw Failure(wb.assembler.ErrorText());
+  CheckLink(wb);
 }
 
 void Execute(Session& session, const Args& args) {
@@ -72,7 +103,14 @@ void Execute(Session& session, const Args& args) {
   if (irqDue(0)) wb.control.Interrupt();
   for (long step = 1; step <= args.steps; ++step) {
     wb.control.DoMicroStep();
+    CheckLink(wb);
     if (irqDue(step)) wb.control.Interrupt();
+  }
+  if (!wb.control.Simulation) {
+    wb.box->BoxReadEM(wb.machine.EM);
+    CheckLink(wb);
+    wb.machine.CurrentRecord.EM = wb.machine.EM;
+    wb.machine.SnapshotTo(wb.machine.history.Newest());
   }
 }
 
