@@ -1,0 +1,72 @@
+// The workbench: the main window with every view, in simulation until a box is connected.
+//
+// For pictures of the window without a person at the keyboard, the program can open a
+// source, assemble it, step and save a picture of the window:
+//   edumac8 [--open FILE] [--make] [--steps N] [--page CAPTION]... [--screenshot FILE.PNG]
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QTabWidget>
+#include <QTimer>
+#include <cstdio>
+
+#include "ui/application.h"
+#include "ui/tman_form.h"
+
+namespace {
+
+struct Script {
+  QString open;
+  bool make = false;
+  int steps = 0;
+  QString screenshot;
+  QStringList pages;
+};
+
+Script ParseScript(const QApplication& app) {
+  QCommandLineParser parser;
+  parser.setApplicationDescription("EDUMAC8 workbench");
+  parser.addHelpOption();
+  const QCommandLineOption open("open", "Open an assembly source.", "FILE");
+  const QCommandLineOption make("make", "Assemble the open source.");
+  const QCommandLineOption steps("steps", "Execute N instructions (F8).", "N");
+  const QCommandLineOption screenshot("screenshot", "Save a picture of the window and quit.",
+                                      "FILE.PNG");
+  const QCommandLineOption page("page", "Bring the page with this caption to the front.",
+                                "CAPTION");
+  parser.addOptions({open, make, steps, screenshot, page});
+  parser.process(app);
+  return {parser.value(open), parser.isSet(make), parser.value(steps).toInt(),
+          parser.value(screenshot), parser.values(page)};
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  QApplication app(argc, argv);
+  edumac8::InitialiseApplication(app);
+  const Script script = ParseScript(app);
+  edumac8::TMANForm form;
+  form.show();
+  if (!script.open.isEmpty()) form.OpenFile(script.open);
+  if (script.make) form.Make1Click();
+  for (int i = 0; i < script.steps; ++i) form.StepBtnClick();
+  for (const QString& caption : script.pages)
+    for (QTabWidget* area : {form.pgLeft(), form.pgHost(), form.pgBottom()})
+      for (int i = 0; i < area->count(); ++i)
+        if (area->tabText(i) == caption) area->setCurrentIndex(i);
+  if (!script.screenshot.isEmpty()) {
+    // Let the window lay itself out and paint once before taking the picture.
+    QTimer::singleShot(300, &app, [&] {
+      const bool saved = form.grab().save(script.screenshot);
+      std::fprintf(saved ? stdout : stderr, "%s %s\n",
+                   saved ? "Screenshot saved to" : "Could not write",
+                   qPrintable(script.screenshot));
+      app.exit(saved ? 0 : 1);
+    });
+    return app.exec();
+  }
+  const int status = app.exec();
+  // After the window has closed: an edited instruction system is offered for saving.
+  form.SaveModifiedSystemAtExit();
+  return status;
+}

@@ -1,0 +1,440 @@
+#include "ui/tman_form.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QScreen>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <Qsci/qsciscintilla.h>
+
+#include "asm/messages.h"
+#include "isa/instruction_set_window.h"
+#include "ui/tcpu_form.h"
+#include "ui/toolbar_icons.h"
+#include "ui/tsrc_form.h"
+#include "views/memory_window.h"
+#include "views/micro_program_window.h"
+#include "views/trace_window.h"
+#include "views/run_lock.h"
+
+namespace edumac8 {
+namespace {
+
+QString Msg(int number) { return QString::fromStdString(MessageText(number)); }
+
+const char* const kNotConnected = " 未连接 EDUMAC8 实验仪";
+
+// Hints appear at once and stay long enough to be read.
+constexpr int kHintDuration = 18888;
+
+}  // namespace
+
+TMANForm::TMANForm(std::unique_ptr<UserDialogs> dialogs, QWidget* parent)
+    : QMainWindow(parent), workbench_(host_),
+      dialogs_(dialogs ? std::move(dialogs) : std::make_unique<QtUserDialogs>()) {
+  setObjectName("TMANForm");
+  host_.Attach(this);
+  FormCreate();
+
+  // Start in simulation with no source; the views point at address 0.
+  workbench_.control.Simulation = true;
+  workbench_.control.SourcePath.clear();
+  workbench_.control.GotoPC(0, kProgramCounterMark);
+
+  asmDef_->Refresh();
+  pgBottom_->setCurrentWidget(asmDef_);
+  SetCaptions();
+  ShowLinkStatus();
+}
+
+TMANForm::~TMANForm() {
+  // The windows hold the Workbench by reference and go first; a run still in progress stops
+  // and reports to no window (the Workbench joins its worker).
+  host_.Attach(nullptr);
+  workbench_.control.Pause();
+  disconnect(qApp, nullptr, this, nullptr);
+  source_ = nullptr;  // UpdateButtons has nothing left to update
+  qDeleteAll(findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly));
+}
+
+void TMANForm::SetDialogs(std::unique_ptr<UserDialogs> dialogs) {
+  dialogs_ = std::move(dialogs);
+  const ErrorBox box = [this](const QString& text) { dialogs_->Error(this, text); };
+  memory_->SetErrorBox(box);
+  asmDef_->SetErrorBox(box);
+}
+
+QString TMANForm::ProductTitle() {
+  return "EDUMAC8 计算机组成原理实验系统  开源教学实验室 www.edumac8.example";
+}
+
+QString TMANForm::LinkStatusText() const { return QString::fromUtf8(kNotConnected); }
+
+void TMANForm::ShowLinkStatus() {
+  setWindowTitle(ProductTitle() + "   " + LinkStatusText());
+}
+
+void TMANForm::FormCreate() {
+  resize(1280, 800);
+  Panel1_ = new QToolBar("Panel1", this);
+  CreateToolbar();
+  CreateMenus();
+
+  pgLeft_ = new QTabWidget;
+  pgHost_ = new QTabWidget;
+  pgBottom_ = new QTabWidget;
+  pgLeft_->setObjectName("pgLeft");
+  pgHost_->setObjectName("pgHost");
+  pgBottom_->setObjectName("pgBottom");
+  for (QTabWidget* area : {pgLeft_, pgHost_, pgBottom_}) {
+    area->setDocumentMode(true);
+    area->setTabPosition(QTabWidget::South);
+  }
+  middle_ = new QSplitter(Qt::Horizontal);
+  middle_->addWidget(pgLeft_);
+  middle_->addWidget(pgHost_);
+  middle_->setStretchFactor(1, 1);
+  middle_->setSizes({kLeftWidth, width() - kLeftWidth});
+  frame_ = new QSplitter(Qt::Vertical);
+  frame_->addWidget(middle_);
+  frame_->addWidget(pgBottom_);
+  frame_->setStretchFactor(0, 1);
+  frame_->setSizes({height() - kBottomHeight, kBottomHeight});
+  for (QSplitter* s : {middle_, frame_}) {
+    s->setChildrenCollapsible(false);
+    s->setHandleWidth(4);
+  }
+  setCentralWidget(frame_);
+
+  // The structure diagram and the graphic help keep their places in pgHost.
+  DockPage(pgHost_, Placeholder("结构图"));
+  graphHelpPage_ = Placeholder("图示帮助");
+  DockPage(pgHost_, graphHelpPage_);
+
+  asmDef_ = new TFASMDef(workbench_);
+  trace_ = new TuTRCF(workbench_);
+  micro_ = new TuMF(workbench_, *trace_);
+  DockPage(pgBottom_, asmDef_);
+  DockPage(pgBottom_, micro_);
+  DockPage(pgBottom_, trace_);
+  connect(asmDef_, &TFASMDef::instructionSetChanged, this, &TMANForm::InstructionSystemChanged);
+
+  cpu_ = new TCPUForm(workbench_);
+  DockPage(pgLeft_, cpu_);
+  source_ = new TSRCForm(workbench_, *this, TSRCForm::Kind::Docked, QString());
+  source_->NewText("NONAME1");
+  source_->setWindowTitle("*.ASM");
+  DockPage(pgLeft_, source_);
+  memory_ = new TDataF(workbench_);
+  DockPage(pgLeft_, memory_);
+  DockPage(pgHost_, Placeholder("逻辑分析"));
+  pgHost_->setCurrentIndex(0);
+  pgLeft_->setCurrentWidget(source_);
+  source_->Memo1()->setFocus();
+  SetDialogs(std::move(dialogs_));
+
+  timer1_ = new QTimer(this);
+  timer1_->setObjectName("Timer1");
+  timer1_->setInterval(1000);
+  connect(timer1_, &QTimer::timeout, this, &TMANForm::Timer1Timer);
+  timer1_->start();
+
+  QClipboard* clipboard = QApplication::clipboard();
+  const auto followClipboard = [this, clipboard] {
+    const QMimeData* data = clipboard->mimeData();
+    clipboardHasText_ = data && data->hasText() && !data->text().isEmpty();
+    UpdateButtons();
+  };
+  connect(clipboard, &QClipboard::dataChanged, this, followClipboard);
+  followClipboard();
+  connect(qApp, &QApplication::focusChanged, this, [this] { UpdateButtons(); });
+  statusBar()->hide();
+  move(screen() ? screen()->availableGeometry().topLeft() : QPoint(0, 0));
+}
+
+QWidget* TMANForm::Placeholder(const QString& caption) {
+  auto* page = new QLabel(caption);
+  page->setWindowTitle(caption);
+  page->setAlignment(Qt::AlignCenter);
+  page->setStyleSheet("QLabel { color: #B8BCC4; font-size: 22pt; background: #F7F7F5; }");
+  return page;
+}
+
+void TMANForm::DockPage(QTabWidget* area, QWidget* page) {
+  area->addTab(page, page->windowTitle());
+  connect(page, &QWidget::windowTitleChanged, area, [area, page](const QString& title) {
+    const int index = area->indexOf(page);
+    if (index >= 0) area->setTabText(index, title);
+  });
+}
+
+QAction* TMANForm::AddCommand(QToolBar* bar, const char* name, const QString& hint, int icon,
+                              void (TMANForm::*handler)()) {
+  QAction* action = bar->addAction(ToolbarIcon(static_cast<ToolIcon>(icon)), hint);
+  action->setObjectName(name);
+  action->setToolTip(hint);
+  if (handler) connect(action, &QAction::triggered, this, handler);
+  if (QWidget* button = bar->widgetForAction(action)) {
+    button->setObjectName(name);
+    button->setToolTipDuration(kHintDuration);
+  }
+  return action;
+}
+
+void TMANForm::CreateToolbar() {
+  Panel1_->setObjectName("Panel1");
+  Panel1_->setMovable(false);
+  Panel1_->setIconSize(QSize(24, 24));
+  addToolBar(Qt::TopToolBarArea, Panel1_);
+  using I = ToolIcon;
+  QToolBar* b = Panel1_;
+  AddCommand(b, "RefreshBtn", "刷新", int(I::Refresh), &TMANForm::RefreshBtnClick);
+  AddCommand(b, "OpenFileBtn", "打开文件", int(I::Open), &TMANForm::OpenFile1Click);
+  AddCommand(b, "SaveAllBtn", "保存文件", int(I::Save), &TMANForm::SaveAllFileClick);
+  AddCommand(b, "MakeBtn", "汇编", int(I::Make), &TMANForm::Make1Click);
+  b->addSeparator();
+  AddCommand(b, "CutBtn", "剪切", int(I::Cut), &TMANForm::CutBtnClick);
+  AddCommand(b, "CopyBtn", "复制", int(I::Copy), &TMANForm::CopyBtnClick);
+  AddCommand(b, "PasteBtn", "粘帖", int(I::Paste), &TMANForm::PasteBtnClick);
+  b->addSeparator();
+  AddCommand(b, "ResetBtn", "复位", int(I::Reset), &TMANForm::ResetBtnClick);
+  AddCommand(b, "PauseBtn", "暂停", int(I::Pause), &TMANForm::PauseBtnClick);
+  AddCommand(b, "RunBtn", "运行", int(I::Run), &TMANForm::RunBtnClick);
+  AddCommand(b, "TraceBtn", "单微指令运行", int(I::Trace), &TMANForm::TraceBtnClick);
+  AddCommand(b, "StepBtn", "单指令运行", int(I::Step), &TMANForm::StepBtnClick);
+  b->addSeparator();
+  AddCommand(b, "ABELBtn",
+             "生成组合逻辑控制器VHDL程序\n"
+             "EDUMAC8_U.VHD: EDUMAC8 微程序控制器\n"
+             "EDUMAC8_C.VHD: EDUMAC8 组合逻辑控制器\n"
+             "EDUMAC8.mem  : EDUMAC8 EM程序",
+             int(I::Vhdl), &TMANForm::ABELBtnClick);
+  AddCommand(b, "IntBtn", "中断输入", int(I::Interrupt), &TMANForm::IntBtnClick);
+  QAction* drawBus = AddCommand(b, "sbDrawBus", " 显示全部数据总线\n/只显示数据总线流向",
+                                int(I::Buses), nullptr);
+  drawBus->setCheckable(true);
+  drawBus->setChecked(false);
+  QAction* animate = AddCommand(b, "sbAnimate", "动画显示流程", int(I::Animate), nullptr);
+  animate->setCheckable(true);
+  animate->setChecked(true);
+  animate->setVisible(false);
+  AddCommand(b, "sbFPGAOpen", "打开FPGA窗口", int(I::Fpga), &TMANForm::sbFPGAOpenClick);
+}
+
+QAction* TMANForm::AddMenuItem(QMenu* menu, const char* name, int message, const char* shortcut,
+                               void (TMANForm::*handler)()) {
+  QAction* action = menu->addAction(message > 0 ? Msg(message) : QString());
+  action->setObjectName(name);
+  action->setData(message);
+  if (shortcut) {
+    action->setShortcut(QKeySequence(shortcut));
+    // The window takes these keys before any page does.
+    action->setShortcutContext(Qt::WindowShortcut);
+  }
+  if (handler) connect(action, &QAction::triggered, this, handler);
+  return action;
+}
+
+void TMANForm::CreateMenus() {
+  QMenuBar* bar = menuBar();
+  bar->setObjectName("MainMenu1");
+  File1_ = bar->addMenu("文件(&F)");
+  File1_->setObjectName("File1");
+  AddMenuItem(File1_, "OpenFile1", 702, "F3", &TMANForm::OpenFile1Click);
+  AddMenuItem(File1_, "SaveFile1", 703, "F2", &TMANForm::SaveFile1Click);
+  AddMenuItem(File1_, "New1", 701, nullptr, &TMANForm::New1Click);
+  AddMenuItem(File1_, "SaveFileas1", 704, nullptr, &TMANForm::SaveFileas1Click);
+  File1_->addSeparator();
+  AddMenuItem(File1_, "NewuM", 0, nullptr, &TMANForm::NewuMClick)->setText("新建指令系统/微程序");
+  AddMenuItem(File1_, "LoaduM", 706, nullptr, &TMANForm::LoaduMClick);
+  AddMenuItem(File1_, "SaveuM", 705, nullptr, &TMANForm::SaveuMClick);
+  File1_->addSeparator();
+  AddMenuItem(File1_, "SaveINSTCSV", 680, nullptr, &TMANForm::SaveINSTCSVClick);
+  AddMenuItem(File1_, "SaveuMCSV", 681, nullptr, &TMANForm::SaveuMCSVClick);
+  AddMenuItem(File1_, "SaveTraceCSV", 682, nullptr, &TMANForm::SaveTraceCSVClick);
+  File1_->addSeparator();
+  connect(AddMenuItem(File1_, "Exit2", 708, nullptr, nullptr), &QAction::triggered, this,
+          &QWidget::close);
+  connect(File1_, &QMenu::aboutToShow, this, &TMANForm::File1Popup);
+
+  Edit1_ = bar->addMenu("编辑(&E)");
+  Edit1_->setObjectName("Edit1");
+  connect(AddMenuItem(Edit1_, "Undo1", 709, nullptr, nullptr), &QAction::triggered, this,
+          [this] { source_->Memo1()->undo(); });
+  connect(AddMenuItem(Edit1_, "Redo1", 710, nullptr, nullptr), &QAction::triggered, this,
+          [this] { source_->Memo1()->redo(); });
+  Edit1_->addSeparator();
+  AddMenuItem(Edit1_, "Cut1", 711, nullptr, &TMANForm::CutBtnClick);
+  AddMenuItem(Edit1_, "Copy1", 712, nullptr, &TMANForm::CopyBtnClick);
+  AddMenuItem(Edit1_, "Paste1", 713, nullptr, &TMANForm::PasteBtnClick);
+  Edit1_->addSeparator();
+  connect(AddMenuItem(Edit1_, "Selectall1", 754, nullptr, nullptr), &QAction::triggered, this,
+          [this] { source_->Memo1()->selectAll(); });
+  for (const char* name : {"Find1", "Replace1"}) {
+    QAction* hidden = AddMenuItem(Edit1_, name, 0, nullptr, nullptr);
+    hidden->setText(name == std::string("Find1") ? "&Find" : "&Replace");
+    hidden->setVisible(false);
+    hidden->setEnabled(false);
+  }
+  connect(Edit1_, &QMenu::aboutToShow, this, &TMANForm::Edit1Popup);
+
+  Assemble1_ = bar->addMenu("汇编(&A)");
+  Assemble1_->setObjectName("Assemble1");
+  AddMenuItem(Assemble1_, "Make1", 739, "F9", &TMANForm::Make1Click);
+  connect(Assemble1_, &QMenu::aboutToShow, this, &TMANForm::Assemble1Popup);
+
+  Run1_ = bar->addMenu("运行(&R)");
+  Run1_->setObjectName("Run1");
+  AddMenuItem(Run1_, "Run2", 756, "Ctrl+F9", &TMANForm::RunBtnClick);
+  AddMenuItem(Run1_, "Traceinto1", 743, "F7", &TMANForm::TraceBtnClick);
+  AddMenuItem(Run1_, "StepOver1", 742, "F8", &TMANForm::StepBtnClick);
+  AddMenuItem(Run1_, "Pause1", 746, nullptr, &TMANForm::PauseBtnClick);
+  AddMenuItem(Run1_, "Reset1", 747, "Ctrl+F2", &TMANForm::ResetBtnClick);
+  connect(Run1_, &QMenu::aboutToShow, this, &TMANForm::Run1Popup);
+
+  Help1_ = bar->addMenu("帮助(&H)");
+  Help1_->setObjectName("Help1");
+  AddMenuItem(Help1_, "Manual1", 0, nullptr, &TMANForm::Manual1Click)->setText("使用手册");
+  AddMenuItem(Help1_, "Graph1", 0, nullptr, &TMANForm::Graph1Click)->setText("图示帮助");
+}
+
+// Menu captions come from the message table each time a menu opens.
+void TMANForm::SetCaptions() {
+  for (QMenu* menu : {File1_, Edit1_, Assemble1_, Run1_})
+    for (QAction* action : menu->actions())
+      if (const int message = action->data().toInt(); message > 0) action->setText(Msg(message));
+}
+
+QAction* TMANForm::Action(const char* name) const { return findChild<QAction*>(name); }
+
+void TMANForm::File1Popup() {
+  SetCaptions();
+  Action("LoaduM")->setEnabled(!workbench_.control.Running());
+  Action("SaveFile1")->setEnabled(true);
+  Action("SaveFileas1")->setEnabled(!source_->Empty());
+}
+
+void TMANForm::Edit1Popup() {
+  SetCaptions();
+  QsciScintilla* memo = source_->Memo1();
+  Action("Undo1")->setEnabled(memo->isUndoAvailable());
+  Action("Redo1")->setEnabled(memo->isRedoAvailable());
+  Action("Selectall1")->setEnabled(!source_->Empty());
+  Action("Cut1")->setEnabled(memo->hasSelectedText());
+  Action("Copy1")->setEnabled(memo->hasSelectedText());
+  Action("Paste1")->setEnabled(clipboardHasText_);
+}
+
+void TMANForm::Assemble1Popup() {
+  SetCaptions();
+  Action("Make1")->setEnabled(!workbench_.control.Running());
+}
+
+void TMANForm::Run1Popup() {
+  SetCaptions();
+  const bool running = workbench_.control.Running();
+  for (const char* name : {"Run2", "Traceinto1", "StepOver1", "Reset1"})
+    Action(name)->setEnabled(!running);
+  Action("Pause1")->setEnabled(running);
+}
+
+void TMANForm::UpdateButtons() {
+  if (!source_) return;
+  const bool running = workbench_.control.Running();
+  Action("SaveAllBtn")->setEnabled(true);
+  Action("MakeBtn")->setEnabled(!running);
+  for (const char* name : {"ResetBtn", "TraceBtn", "StepBtn", "RunBtn"})
+    Action(name)->setEnabled(!running);
+  Action("PauseBtn")->setEnabled(running);
+  const bool selection = source_->Memo1()->hasSelectedText();
+  Action("CutBtn")->setEnabled(selection);
+  Action("CopyBtn")->setEnabled(selection);
+  Action("PasteBtn")->setEnabled(clipboardHasText_);
+  // The shortcuts follow the menus' enable rules even while the menus are closed.
+  Action("Make1")->setEnabled(!running);
+  for (const char* name : {"Run2", "Traceinto1", "StepOver1", "Reset1"})
+    Action(name)->setEnabled(!running);
+  Action("Pause1")->setEnabled(running);
+}
+
+void TMANForm::RefreshBtnClick() {
+  std::lock_guard outer(workbench_.control.OuterLock);
+  std::lock_guard inner(workbench_.control.InnerLock);
+  UpdateButtons();
+  micro_->RefreshMicroViews();
+}
+
+void TMANForm::CutBtnClick() { source_->Memo1()->cut(); }
+void TMANForm::CopyBtnClick() { source_->Memo1()->copy(); }
+void TMANForm::PasteBtnClick() { source_->Memo1()->paste(); }
+
+void TMANForm::ResetBtnClick() {
+  if (workbench_.control.Running()) return;
+  workbench_.control.Reset();
+  source_->RefreshLineGlyphs();
+}
+
+void TMANForm::PauseBtnClick() { workbench_.control.Pause(); }
+
+void TMANForm::RunBtnClick() {
+  if (workbench_.control.Running()) return;
+  workbench_.control.Run();
+  source_->RefreshLineGlyphs();
+  UpdateButtons();
+}
+
+void TMANForm::TraceBtnClick() {
+  if (workbench_.control.Running()) return;
+  workbench_.control.Trace();
+  source_->RefreshLineGlyphs();
+}
+
+void TMANForm::StepBtnClick() {
+  if (workbench_.control.Running()) return;
+  workbench_.control.Step();
+  source_->RefreshLineGlyphs();
+}
+
+void TMANForm::IntBtnClick() { workbench_.control.Interrupt(); }
+
+void TMANForm::RunFinished() {
+  workbench_.control.FinishRun();
+  source_->RefreshLineGlyphs();
+}
+
+bool TMANForm::DrawAllBuses() const { return Action("sbDrawBus")->isChecked(); }
+bool TMANForm::AnimateFlow() const { return Action("sbAnimate")->isChecked(); }
+
+void TMANForm::sbFPGAOpenClick() {
+  // The FPGA board window shows here in its normal size once it exists.
+}
+
+void TMANForm::Graph1Click() { pgHost_->setCurrentWidget(graphHelpPage_); }
+
+void TMANForm::Timer1Timer() {
+  // The box link's connection step runs here once a second; without a link the workbench
+  // stays in simulation and the caption keeps the not-connected status.
+}
+
+void TMANForm::InstructionSystemChanged() {
+  micro_->RefreshMicroViews();
+  cpu_->viewport()->update();
+}
+
+void TMANForm::closeEvent(QCloseEvent* event) {
+  // Closing is always allowed, without asking about the source; a run is told to stop.
+  workbench_.control.Pause();
+  event->accept();
+}
+
+}  // namespace edumac8

@@ -1,0 +1,168 @@
+// TMANForm, the workbench's main window: the toolbar, the menu and three docking areas that
+// hold every other view as a page. It owns the source file commands, the assemble command,
+// the instruction-system and export commands, and binds the execution commands to execution
+// control. It owns the Workbench: the windows reach the machine only through it.
+#pragma once
+
+#include <QMainWindow>
+#include <QString>
+#include <memory>
+
+#include "ui/user_dialogs.h"
+#include "ui/window_host.h"
+#include "workbench/workbench.h"
+
+class QAction;
+class QMenu;
+class QSplitter;
+class QTabWidget;
+class QTimer;
+class QToolBar;
+
+namespace edumac8 {
+
+class TCPUForm;
+class TDataF;
+class TFASMDef;
+class TSRCForm;
+class TuMF;
+class TuTRCF;
+
+class TMANForm : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  static constexpr int kLeftWidth = 358;
+  static constexpr int kBottomHeight = 221;
+
+  explicit TMANForm(std::unique_ptr<UserDialogs> dialogs = nullptr, QWidget* parent = nullptr);
+  ~TMANForm() override;
+
+  Workbench& workbench() { return workbench_; }
+  UserDialogs& Dialogs() { return *dialogs_; }
+  void SetDialogs(std::unique_ptr<UserDialogs> dialogs);
+
+  // The product title: "EDUMAC8 计算机组成原理实验系统", two blanks, maker and web address.
+  static QString ProductTitle();
+  // The link's status text; until a box link exists, always the not-connected text.
+  QString LinkStatusText() const;
+  void ShowLinkStatus();
+
+  // Toolbar handlers.
+  void RefreshBtnClick();
+  void OpenFile1Click();
+  void SaveAllFileClick();
+  void Make1Click();
+  void CutBtnClick();
+  void CopyBtnClick();
+  void PasteBtnClick();
+  void ResetBtnClick();
+  void PauseBtnClick();
+  void RunBtnClick();
+  void TraceBtnClick();
+  void StepBtnClick();
+  void ABELBtnClick();
+  void IntBtnClick();
+  void sbFPGAOpenClick();
+  // Menu handlers.
+  void New1Click();
+  void SaveFile1Click();
+  void SaveFileas1Click();
+  void NewuMClick();
+  void LoaduMClick();
+  void SaveuMClick();
+  void SaveINSTCSVClick();
+  void SaveuMCSVClick();
+  void SaveTraceCSVClick();
+  void Manual1Click();
+  void Graph1Click();
+  void Timer1Timer();
+
+  // Open without the dialog: an .ASM file into the source editor, anything else into a
+  // further source window.
+  void OpenFile(const QString& path);
+  void UpdateButtons();
+  // Shows the source editor at a line (-1: no caret move) with mark 14 (program counter) or
+  // 16 (error).
+  void OpenSource(const QString& path, int line, int mark, int column);
+  // The run worker's epilogue, on this thread.
+  void RunFinished();
+  // After the instruction system changed (load, new, an edit in the instruction-set window).
+  void InstructionSystemChanged();
+  // Start-up step 11: a modified instruction system is saved as with SaveuM.
+  void SaveModifiedSystemAtExit();
+
+  // Windows and areas, for the hooks and for tests; a window of a later issue is null.
+  TCPUForm* CPUForm() const { return cpu_; }
+  TSRCForm* SRCForm() const { return source_; }
+  TDataF* DataF() const { return memory_; }
+  TuMF* uMF() const { return micro_; }
+  TuTRCF* uTRCF() const { return trace_; }
+  TFASMDef* ASMDef() const { return asmDef_; }
+  QTabWidget* pgLeft() const { return pgLeft_; }
+  QTabWidget* pgHost() const { return pgHost_; }
+  QTabWidget* pgBottom() const { return pgBottom_; }
+  QTimer* Timer1() const { return timer1_; }
+  QAction* Action(const char* name) const;  // a toolbar button or menu item by its name
+  // The further source windows (files other than .ASM) in pgHost.
+  QList<TSRCForm*> FurtherSources() const;
+  // The clipboard holds text (followed through its change signal: asking the clipboard
+  // itself may wait on another program).
+  bool ClipboardHasText() const { return clipboardHasText_; }
+
+  // Hooks of the structure diagram and the logic analyser: nothing until those windows exist.
+  bool DrawAllBuses() const;
+  bool AnimateFlow() const;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void FormCreate();
+  void CreateToolbar();
+  void CreateMenus();
+  QAction* AddCommand(QToolBar* bar, const char* name, const QString& hint, int icon,
+                      void (TMANForm::*handler)());
+  QAction* AddMenuItem(QMenu* menu, const char* name, int message, const char* shortcut,
+                       void (TMANForm::*handler)());
+  void DockPage(QTabWidget* area, QWidget* page);
+  QWidget* Placeholder(const QString& caption);
+  void File1Popup();
+  void Edit1Popup();
+  void Assemble1Popup();
+  void Run1Popup();
+  void SetCaptions();
+  // Saves the source editor under `path`; reports a failure once.
+  bool WriteSource(TSRCForm& editor, const QString& path);
+  void ReportAssemblyError();
+  bool SaveAs(TSRCForm& editor);
+  void ExportCsv(int kind);
+  bool SaveFurtherSources();
+
+  WindowHost host_;
+  Workbench workbench_;
+  std::unique_ptr<UserDialogs> dialogs_;
+
+  QToolBar* Panel1_ = nullptr;
+  QSplitter* middle_ = nullptr;
+  QSplitter* frame_ = nullptr;
+  QTabWidget* pgLeft_ = nullptr;
+  QTabWidget* pgHost_ = nullptr;
+  QTabWidget* pgBottom_ = nullptr;
+  TCPUForm* cpu_ = nullptr;
+  TSRCForm* source_ = nullptr;
+  TDataF* memory_ = nullptr;
+  TuMF* micro_ = nullptr;
+  TuTRCF* trace_ = nullptr;
+  TFASMDef* asmDef_ = nullptr;
+  QWidget* graphHelpPage_ = nullptr;
+  QTimer* timer1_ = nullptr;
+  QMenu* File1_ = nullptr;
+  QMenu* Edit1_ = nullptr;
+  QMenu* Assemble1_ = nullptr;
+  QMenu* Run1_ = nullptr;
+  QMenu* Help1_ = nullptr;
+  bool clipboardHasText_ = false;
+};
+
+}  // namespace edumac8

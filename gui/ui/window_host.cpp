@@ -1,0 +1,64 @@
+#include "ui/window_host.h"
+
+#include <QMetaObject>
+
+#include "asm/messages.h"
+#include "ui/tcpu_form.h"
+#include "ui/tman_form.h"
+#include "views/memory_window.h"
+#include "views/micro_program_window.h"
+
+namespace edumac8 {
+
+// The structure diagram and the logic analyser join in later issues; until then their hooks
+// have nothing to reach.
+void WindowHost::DecodeTransfer() {}
+void WindowHost::RefreshDiagram() {}
+void WindowHost::BuildLAChannels() {}
+void WindowHost::ResetLAView() {}
+
+void WindowHost::RefreshMicroViews() {
+  if (TMANForm* form = form_.load(); form && form->uMF()) form->uMF()->RefreshMicroViews();
+}
+
+void WindowHost::RepaintMemory() {
+  if (TMANForm* form = form_.load(); form && form->DataF()) form->DataF()->RepaintMemory();
+}
+
+void WindowHost::ShowDisassemblyAt(std::uint32_t address) {
+  TMANForm* form = form_.load();
+  if (form && form->CPUForm() && form->CPUForm()->IsOpen())
+    form->CPUForm()->ShowAddress(static_cast<std::uint8_t>(address), true);
+}
+
+void WindowHost::ClearDisassemblyCache() {
+  if (TMANForm* form = form_.load(); form && form->CPUForm()) form->CPUForm()->ResetAddressCache();
+}
+
+void WindowHost::UpdateButtons() {
+  if (TMANForm* form = form_.load()) form->UpdateButtons();
+}
+
+void WindowHost::OpenSource(const std::string& path, int line, int mark, int column) {
+  if (TMANForm* form = form_.load())
+    form->OpenSource(QString::fromStdString(path), line, mark, column);
+}
+
+Answer WindowHost::AskReassemble() {
+  TMANForm* form = form_.load();
+  if (!form) return Answer::Cancel;
+  return form->Dialogs().Question(form, QString::fromStdString(MessageText(784)));
+}
+
+void WindowHost::Make() {
+  if (TMANForm* form = form_.load()) form->Make1Click();
+}
+
+void WindowHost::RunLoopEnded() {
+  // On the worker's thread: the epilogue runs on the user-interface thread, after the worker
+  // has let go of the machine.
+  if (TMANForm* form = form_.load())
+    QMetaObject::invokeMethod(form, [form] { form->RunFinished(); }, Qt::QueuedConnection);
+}
+
+}  // namespace edumac8
