@@ -14,12 +14,13 @@ std::string SymbolTable::Padded(const std::string& name) {
 
 std::uint16_t SymbolTable::Hash(const std::string& name) {
   // Names arrive with their significant characters; a one-letter name carries its blank.
-  std::uint16_t h = 13;
+  // 16-bit arithmetic, computed unsigned so that the products wrap instead of overflowing.
+  std::uint32_t h = 13;
   for (std::size_t i = 0; i < name.size(); ++i) {
-    const std::uint16_t c = static_cast<unsigned char>(name[i]);
-    h = static_cast<std::uint16_t>(h + c * h * c * (i + 1));
+    const std::uint32_t c = static_cast<unsigned char>(name[i]);
+    h = (h + c * h * c * static_cast<std::uint32_t>(i + 1)) & 0xFFFF;
   }
-  return h;
+  return static_cast<std::uint16_t>(h);
 }
 
 void SymbolTable::Clear() {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "asm/symbol_table.h"
 #include "support/assembly_fixture.h"
 
 namespace edumac8 {
@@ -230,6 +231,35 @@ TEST(Assembler, SymbolTableFull) {
   EXPECT_FALSE(f.Assemble(source));
   EXPECT_EQ(f.ErrorNumber(), 348);
   EXPECT_EQ(f.assembler.ErrorLine(), 1025);
+}
+
+}  // namespace
+}  // namespace edumac8
+
+namespace edumac8 {
+namespace {
+
+TEST(SymbolTable, HashIsSixteenBitArithmetic) {
+  // h starts at 13 and adds c*h*c*i for the i-th character, all modulo 65536.
+  const auto reference = [](const std::string& name) {
+    unsigned long long h = 13;
+    for (std::size_t i = 0; i < name.size(); ++i) {
+      const unsigned long long c = static_cast<unsigned char>(name[i]);
+      h = (h + c * h * c * (i + 1)) % 65536;
+    }
+    return static_cast<std::uint16_t>(h);
+  };
+  for (const std::string name : {"A ", "LOOP", std::string(32, 'Z'), std::string("\xC1\xFE_9")})
+    EXPECT_EQ(SymbolTable::Hash(name), reference(name)) << name;
+}
+
+TEST(Assembler, NamesThatCollideInTheHashStayApart) {
+  test::AssemblyFixture f;
+  std::string source;
+  for (int i = 0; i < 300; ++i) source += "N" + std::to_string(i) + " EQU " + std::to_string(i) + "\n";
+  source += "DB N0, N77, N299\n";
+  ASSERT_TRUE(f.Assemble(source)) << f.assembler.ErrorText();
+  EXPECT_EQ(EmAt(f.m, 0, 3), (Bytes{0, 77, 299 & 0xFF}));
 }
 
 }  // namespace
