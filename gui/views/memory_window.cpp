@@ -21,15 +21,17 @@ class DumpGridWidget : public QWidget {
  public:
   explicit DumpGridWidget(TDataF& window) : QWidget(&window), window_(window) {
     setObjectName("DmpGrid");
-    setFont(GridFont());
+    // Small enough that the dump with its text column fits the narrow left pane.
+    QFont dumpFont = GridFont();
+    dumpFont.setPixelSize(11);
+    setFont(dumpFont);
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     const QFontMetrics metrics(font());
-    const int digit = metrics.horizontalAdvance(QLatin1Char('0'));
-    widths_[0] = digit * 4 + 6;
-    for (int c = 1; c <= 16; ++c) widths_[c] = digit * 2 + 5;
-    widths_[kDumpTextColumn] = digit * 16 + 8;
-    rowHeight_ = metrics.height() + 3;
+    widths_[0] = metrics.horizontalAdvance(QStringLiteral("  00")) + 3;
+    for (int c = 1; c <= 16; ++c) widths_[c] = metrics.horizontalAdvance(QStringLiteral("00")) + 3;
+    widths_[kDumpTextColumn] = metrics.horizontalAdvance(QString(16, QLatin1Char('W'))) + 6;
+    rowHeight_ = metrics.height() + 2;
     setFixedSize(ColumnLeft(kDumpColumns), kDumpRows * (rowHeight_ + 1));
   }
 
@@ -85,9 +87,13 @@ class DumpGridWidget : public QWidget {
   }
 
  private:
+  // Lines part the address column, the bytes and the text; the bytes sit side by side as in
+  // a printed dump.
+  static int LineAfter(int column) { return column == 0 || column >= 16 ? 1 : 0; }
+
   int ColumnLeft(int column) const {
     int x = 0;
-    for (int c = 0; c < column; ++c) x += widths_[c] + 1;
+    for (int c = 0; c < column; ++c) x += widths_[c] + LineAfter(c);
     return x;
   }
 
@@ -207,7 +213,9 @@ void TDataF::DmpGridDrawCell(QPainter& painter, int row, int column, const QRect
                            ? editBuffer_
                            : QString::fromStdString(DumpCellText(shown_, row, column));
   painter.setPen(ink);
-  painter.drawText(rect.adjusted(2, 0, -1, 0), Qt::AlignLeft | Qt::AlignVCenter, text);
+  const bool byte = column >= 1 && column < kDumpTextColumn;
+  painter.drawText(rect.adjusted(byte ? 0 : 2, 0, 0, 0),
+                   (byte ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignVCenter, text);
 }
 
 void TDataF::DmpGridKeyPress(QChar key) {

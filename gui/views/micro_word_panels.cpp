@@ -1,8 +1,10 @@
 #include "views/micro_word_panels.h"
 
 #include <QCheckBox>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QLabel>
+#include <algorithm>
 
 #include "machine/micro_word.h"
 #include "views/grid_font.h"
@@ -16,7 +18,8 @@ struct RegisterSpec {
   Field field;
 };
 
-// Three columns of eight: the programmer's registers, then the buses and the ALU outputs.
+// Three columns of eight: the programmer's registers; the control registers with the flags
+// below them; the buses and the ALU outputs.
 constexpr RegisterSpec kRegisters[20] = {
     {"SRegPC", "PC:", Field::PC},    {"SReguPC", "uPC:", Field::uPC},
     {"SRegA", "A:", Field::A},       {"SRegW", "W:", Field::W},
@@ -30,6 +33,13 @@ constexpr RegisterSpec kRegisters[20] = {
     {"SD", "D:", Field::D},          {"SR", "R:", Field::R},
 };
 constexpr int kRegisterRows = 8;
+// Grid place of kRegisters[i] (i < 20) and of the flags C and Z (20, 21), counted down the
+// columns.
+constexpr int PlaceOf(int i) {
+  if (i < 14) return i;      // PC … R3, then IR … OUT
+  if (i < 20) return i + 2;  // ABUS … R
+  return i - 20 + 14;        // C, Z at the end of the middle column
+}
 
 QString Hex2(std::uint8_t value) {
   return QString::number(value, 16).toUpper().rightJustified(2, QLatin1Char('0'));
@@ -44,6 +54,10 @@ MicroWordBitPanel::MicroWordBitPanel(QWidget* parent) : QWidget(parent) {
   layout->setVerticalSpacing(0);
   QFont small = font();
   small.setPointSize(7);
+  // Every bit gets the width of the widest name, so the boxes line up evenly.
+  int widest = 0;
+  for (int bit = 0; bit < 24; ++bit)
+    widest = std::max(widest, QFontMetrics(small).horizontalAdvance(SignalName(bit)));
   int column = 0;
   for (int bit = 23; bit >= 0; --bit) {
     if (bit == 15 || bit == 7) layout->setColumnMinimumWidth(column++, 10);  // byte gap
@@ -53,6 +67,7 @@ MicroWordBitPanel::MicroWordBitPanel(QWidget* parent) : QWidget(parent) {
     auto* box = new QCheckBox(this);
     box->setObjectName(QStringLiteral("MM%1").arg(bit));
     box->setToolTip(SignalName(bit));
+    layout->setColumnMinimumWidth(column, widest);
     layout->addWidget(label, 0, column, Qt::AlignHCenter);
     layout->addWidget(box, 1, column, Qt::AlignHCenter);
     connect(box, &QCheckBox::clicked, this,
@@ -83,7 +98,7 @@ RegisterPanel::RegisterPanel(QWidget* parent) : QWidget(parent) {
   auto place = [&](QLabel* label, const char* name, int i) {
     label->setObjectName(name);
     label->setFont(font);
-    layout->addWidget(label, i % kRegisterRows, i / kRegisterRows);
+    layout->addWidget(label, PlaceOf(i) % kRegisterRows, PlaceOf(i) / kRegisterRows);
   };
   for (int i = 0; i < 20; ++i) {
     const RegisterSpec& spec = kRegisters[i];

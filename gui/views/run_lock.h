@@ -24,8 +24,8 @@ class RunLock {
   RunLock& operator=(const RunLock&) = delete;
 
  private:
-  std::unique_lock<std::mutex> outer_;
-  std::unique_lock<std::mutex> inner_;
+  std::unique_lock<decltype(ExecutionControl::OuterLock)> outer_;
+  std::unique_lock<decltype(ExecutionControl::InnerLock)> inner_;
 };
 
 }  // namespace edumac8
