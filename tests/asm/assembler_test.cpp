@@ -35,15 +35,23 @@ INSTANTIATE_TEST_SUITE_P(
         Good{"CaseInsensitive", "mov a, #0ffh\nMOV A,#0FFH\n", {0x7C, 0xFF, 0x7C, 0xFF}},
         Good{"StringsKeepCase", "DB 'a','A'\n", {0x61, 0x41}},
         Good{"Radixes", "DB 0FFH, 0BH, 101B, 12D, 17O, 10\n", {0xFF, 0x0B, 0x05, 0x0C, 0x0F, 0x0A}},
-        Good{"Expressions", "DB 1+2*3, -2*3, !0, 1<4, 2*3>1, (1+2)*3, 7%4, 6&3, 6^3, 5|8\n",
+        Good{"Expressions",
+             "DB 1+2*3, -2*3, !0, 1<4, 2*3>1, (1+2)*3, 7%4, 6&3, 6^3, 5|8\n",
              {7, 0xFA, 0xFF, 16, 3, 9, 3, 2, 5, 13}},
         Good{"TwoCharacterString", "X EQU \"AB\"/256\nY EQU \"ABC\"&255\nDB X, Y\n", {0x41, 0x42}},
-        Good{"DbStringAndOperator", "DB 'Hi', 0\nDB 'A'+1\nDB 1 2\nDB\n", {0x48, 0x69, 0, 0x41, 1, 1, 2}},
+        Good{"DbStringAndOperator",
+             "DB 'Hi', 0\nDB 'A'+1\nDB 1 2\nDB\n",
+             {0x48, 0x69, 0, 0x41, 1, 1, 2}},
         Good{"ByteOperandsWrap", "MOV A,#300\nMOV A,#-1\n", {0x7C, 0x2C, 0x7C, 0xFF}},
-        Good{"Registers", "ADD A,R3\nMOV @R2,A\nMOV R1,#5\nMOV A,@R0\n", {0x13, 0x86, 0x8D, 5, 0x74}},
-        Good{"BackwardAndForwardJumps", "LOOP: JMP LOOP\nJMP NEXT\nNOP\nNEXT: NOP\n",
+        Good{"Registers",
+             "ADD A,R3\nMOV @R2,A\nMOV R1,#5\nMOV A,@R0\n",
+             {0x13, 0x86, 0x8D, 5, 0x74}},
+        Good{"BackwardAndForwardJumps",
+             "LOOP: JMP LOOP\nJMP NEXT\nNOP\nNEXT: NOP\n",
              {0xAC, 0x00, 0xAC, 0x05, 0xE0, 0xE0}},
-        Good{"TwoLabelsOneStatement", "NOP\nL1: L2: NOP\nJMP L1\nJMP L2\n", {0xE0, 0xE0, 0xAC, 1, 0xAC, 1}},
+        Good{"TwoLabelsOneStatement",
+             "NOP\nL1: L2: NOP\nJMP L1\nJMP L2\n",
+             {0xE0, 0xE0, 0xAC, 1, 0xAC, 1}},
         Good{"ConstantsAndOrg", "BASE = 10H\nORG BASE\nMOV A,BASE+1\n", {0}},
         Good{"DollarIsTheStatementStart", "NOP\nJMP $\nX EQU $\nDB X\n", {0xE0, 0xAC, 1, 1}},
         Good{"NoFinalLineBreak", "NOP\nRET", {0xE0, 0xCC}},
@@ -84,25 +92,19 @@ INSTANTIATE_TEST_SUITE_P(
     Sources, Fails,
     ::testing::Values(
         Bad{"NumberEndingInALetter", "NOP\nDB 1E\n", 332, 2},
-        Bad{"NumberFollowedByLetter", "DB 12G\n", 332, 1},
-        Bad{"BadBinary", "DB 102B\n", 332, 1},
-        Bad{"EmptyString", "DB ''\n", 337, 1},
-        Bad{"UnclosedString", "DB 'abc\nNOP\n", 333, 1},
+        Bad{"NumberFollowedByLetter", "DB 12G\n", 332, 1}, Bad{"BadBinary", "DB 102B\n", 332, 1},
+        Bad{"EmptyString", "DB ''\n", 337, 1}, Bad{"UnclosedString", "DB 'abc\nNOP\n", 333, 1},
         Bad{"LongString", "DB '" + std::string(256, 'x') + "'\n", 358, 1},
         Bad{"RedefinedConstant", "X EQU 5\nX EQU 6\n", 334, 2},
-        Bad{"UnsupportedWord", "DW 1\n", 334, 1},
-        Bad{"NameWithoutColon", "INCLUDE X\n", 330, 1},
+        Bad{"UnsupportedWord", "DW 1\n", 334, 1}, Bad{"NameWithoutColon", "INCLUDE X\n", 330, 1},
         Bad{"DotOperator", "DB 1.5\n", 1007, 1},
         Bad{"ForwardReferenceInExpression", "JMP NEXT+1\nNEXT: NOP\n", 341, 1},
         Bad{"ForwardReferenceInEqu", "X EQU Y\nY EQU 1\n", 303, 1},
-        Bad{"EndAsOperand", "NOP END\n", 331, 1},
-        Bad{"MissingOperandForm", "ADD R0,A\n", 331, 1},
+        Bad{"EndAsOperand", "NOP END\n", 331, 1}, Bad{"MissingOperandForm", "ADD R0,A\n", 331, 1},
         Bad{"RegisterAfterRegister", "MOV R1,R2\n", 331, 1},
-        Bad{"MissingComma", "ADD A R0\n", 342, 1},
-        Bad{"ExtraText", "NOP NOP\n", 331, 1},
+        Bad{"MissingComma", "ADD A R0\n", 342, 1}, Bad{"ExtraText", "NOP NOP\n", 331, 1},
         Bad{"TrailingText", "MOV A,#1 2\n", 341, 1},
-        Bad{"UnclosedParenthesis", "DB (1+2\n", 339, 1},
-        Bad{"DivideByZero", "DB 1/0\n", 335, 1},
+        Bad{"UnclosedParenthesis", "DB (1+2\n", 339, 1}, Bad{"DivideByZero", "DB 1/0\n", 335, 1},
         Bad{"IllegalCharacter", "DB 1 ? 2\n", 336, 1},
         Bad{"OrgBackwards", "ORG 20H\nDB 1\nORG 10H\n", 346, 3},
         Bad{"DbTooLarge", "DB '" + std::string(200, 'x') + "', '" + std::string(56, 'y') + "'\n",
@@ -249,14 +251,16 @@ TEST(SymbolTable, HashIsSixteenBitArithmetic) {
     }
     return static_cast<std::uint16_t>(h);
   };
-  for (const std::string name : {"A ", "LOOP", std::string(32, 'Z'), std::string("\xC1\xFE_9")})
+  for (const std::string& name :
+       std::vector<std::string>{"A ", "LOOP", std::string(32, 'Z'), "\xC1\xFE_9"})
     EXPECT_EQ(SymbolTable::Hash(name), reference(name)) << name;
 }
 
 TEST(Assembler, NamesThatCollideInTheHashStayApart) {
   test::AssemblyFixture f;
   std::string source;
-  for (int i = 0; i < 300; ++i) source += "N" + std::to_string(i) + " EQU " + std::to_string(i) + "\n";
+  for (int i = 0; i < 300; ++i)
+    source += "N" + std::to_string(i) + " EQU " + std::to_string(i) + "\n";
   source += "DB N0, N77, N299\n";
   ASSERT_TRUE(f.Assemble(source)) << f.assembler.ErrorText();
   EXPECT_EQ(EmAt(f.m, 0, 3), (Bytes{0, 77, 299 & 0xFF}));
