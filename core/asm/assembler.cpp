@@ -44,7 +44,7 @@ class AssemblerTables {
   void Org();
   void Db();
   void Instruction();
-  int Operand(int first);
+  int Operand(int first, int& reg);
   void ByteOperand();
   void Emit(std::uint8_t byte);
   void StartStatement();
@@ -92,6 +92,10 @@ class LineReader {
   std::string_view text_;
   std::size_t pos_ = 0;
 };
+
+bool IsMultiplicative(int kind) {
+  return kind > EndOfLine && kind < 128 && (CharClass(kind) & charclass::MulOp);
+}
 
 std::string Prefix(int address, const ProgramMemory& em, int count) {
   std::string prefix = Hex2(address) + " ";
@@ -231,15 +235,16 @@ void AssemblerTables::ByteOperand() {
 }
 
 // Reads one operand and returns its kind; `first` is the first operand's kind when this is
-// the second. Sets the register number for R? and @R?.
-int AssemblerTables::Operand(int first) {
-  const bool registerAllowed = !(first == OpReg || first == OpIndirect);
+// the second. A register operand leaves its number in `reg`. After R? and @R? a register
+// token is read as the start of an address expression, which then fails.
+int AssemblerTables::Operand(int first, int& reg) {
   if (Is(KwA)) {
     Next();
     return OpA;
   }
-  if ((Is(KwReg) || Is(KwIndirect)) && registerAllowed) {
+  if ((Is(KwReg) || Is(KwIndirect)) && first != OpReg && first != OpIndirect) {
     const int kind = Is(KwReg) ? OpReg : OpIndirect;
+    reg = tok().value & 3;
     Next();
     return kind;
   }
@@ -259,12 +264,8 @@ void AssemblerTables::Instruction() {
   Emit(0);  // the op-code's place; stored once the operands are known
   Next();
   int kind1 = OpNone, kind2 = OpNone, reg = 0;
-  const auto registerOf = [&](int kind) {
-    if (kind == OpReg || kind == OpIndirect) reg = tok().value & 3;
-  };
   if (!(Is(EndOfLine) || (Is(KwEnd) && tok().endOfSource))) {
-    registerOf(Is(KwReg) ? OpReg : Is(KwIndirect) ? OpIndirect : OpNone);
-    kind1 = Operand(OpNone);
+    kind1 = Operand(OpNone, reg);
     bool any = false, twoOperands = false;
     for (int k = 0; k < kOperandKinds; ++k) {
       any = any || grid[kind1][k].defined;
@@ -274,9 +275,7 @@ void AssemblerTables::Instruction() {
     if (twoOperands) {
       if (!Is(',')) throw EAssembleException(342);
       Next();
-      if (kind1 != OpReg && kind1 != OpIndirect)
-        registerOf(Is(KwReg) ? OpReg : Is(KwIndirect) ? OpIndirect : OpNone);
-      kind2 = Operand(kind1);
+      kind2 = Operand(kind1, reg);
     }
   }
   const OperandForm& cell = grid[kind1][kind2];
@@ -305,8 +304,7 @@ std::uint16_t AssemblerTables::Expression() {
 
 std::uint16_t AssemblerTables::Term() {
   std::uint16_t value = Primary();
-  while (CharClass(tok().kind) & charclass::MulOp && tok().kind < 128 &&
-         tok().kind != EndOfLine) {
+  while (IsMultiplicative(tok().kind)) {
     const int op = tok().kind;
     if (op == '.') throw EAssembleException(1007);
     Next();
