@@ -310,7 +310,7 @@ std::uint16_t AssemblerTables::Term() {
     Next();
     const std::uint16_t right = Primary();
     switch (op) {
-      case '*': value = static_cast<std::uint16_t>(value * right); break;
+      case '*': value = static_cast<std::uint16_t>(std::uint32_t{value} * right); break;
       case '/':
         if (right == 0) throw EAssembleException(335);
         value = value / right;
@@ -321,7 +321,7 @@ std::uint16_t AssemblerTables::Term() {
         break;
       case '&': value &= right; break;
       case '^': value ^= right; break;
-      case '<': value = static_cast<std::uint16_t>(value << (right & 15)); break;
+      case '<': value = static_cast<std::uint16_t>(std::uint32_t{value} << (right & 15)); break;
       case '>': value = static_cast<std::uint16_t>(value >> (right & 15)); break;
     }
   }

@@ -38,6 +38,7 @@ INSTANTIATE_TEST_SUITE_P(
         Good{"Expressions",
              "DB 1+2*3, -2*3, !0, 1<4, 2*3>1, (1+2)*3, 7%4, 6&3, 6^3, 5|8\n",
              {7, 0xFA, 0xFF, 16, 3, 9, 3, 2, 5, 13}},
+        Good{"SixteenBitWrap", "DB 0FFFFH*0FFFFH, 0FFFFH+2, 1<15>14, 0-1\n", {1, 1, 2, 0xFF}},
         Good{"TwoCharacterString", "X EQU \"AB\"/256\nY EQU \"ABC\"&255\nDB X, Y\n", {0x41, 0x42}},
         Good{"DbStringAndOperator",
              "DB 'Hi', 0\nDB 'A'+1\nDB 1 2\nDB\n",
