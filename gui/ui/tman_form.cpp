@@ -46,10 +46,11 @@ TMANForm::TMANForm(std::unique_ptr<UserDialogs> dialogs, QWidget* parent)
   host_.Attach(this);
   FormCreate();
 
-  // Start in simulation with no source; the views point at address 0.
+  // Start in simulation with no source; the views show the reset machine at address 0.
   workbench_.control.Simulation = true;
   workbench_.control.SourcePath.clear();
-  workbench_.control.GotoPC(0, kProgramCounterMark);
+  workbench_.machine.InstrAddr = 0;
+  workbench_.control.ShowResetViews();
 
   asmDef_->Refresh();
   pgBottom_->setCurrentWidget(asmDef_);

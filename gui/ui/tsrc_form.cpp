@@ -387,11 +387,9 @@ void TSRCForm::ToggleBreakpoint(int line) {
   if (line < 1 || line > memo_->lines()) return;
   const bool had = HasBreakpoint(line);
   for (int m : {kBreakpoint, kBreakpointStepped, kBreakpointOnCode}) memo_->markerDelete(line - 1, m);
-  if (!had) {
-    memo_->markerAdd(line - 1, kBreakpoint);
-    glyphState_ = -1;
-    RefreshLineGlyphs();
-  }
+  if (!had) memo_->markerAdd(line - 1, kBreakpoint);
+  glyphState_ = -1;
+  RefreshLineGlyphs();
   emit OnFixBreak(line, had ? -1 : 0);
 }
 
