@@ -31,10 +31,17 @@ bool ExecutionControl::CheckDebug() {
 }
 
 void ExecutionControl::DoMicroStep() {
+  StepLeavingLiveBehind();
+  SyncLiveRecords();
+}
+
+void ExecutionControl::StepLeavingLiveBehind() {
   if (Simulation.load(std::memory_order_relaxed)) {
-    machine_.MicroStep();
+    machine_.StepCurrentRecord();
+    liveBehind_ = true;
     return;
   }
+  SyncLiveRecords();  // the box's reply completes the live state
   machine_.InstrFetched = false;
   box_.BoxStep();
   box_.BoxReadState(machine_.state);
@@ -44,6 +51,12 @@ void ExecutionControl::DoMicroStep() {
   machine_.InstrAddr = machine_.state[Field::PC];
   machine_.SnapshotTo(machine_.CurrentRecord);
   machine_.AppendTrace(machine_.CurrentRecord);
+}
+
+void ExecutionControl::SyncLiveRecords() {
+  if (!liveBehind_) return;
+  machine_.RestoreFrom(machine_.CurrentRecord);
+  liveBehind_ = false;
 }
 
 void ExecutionControl::BoxDerive() {
@@ -145,9 +158,10 @@ void ExecutionControl::RunLoop() {
     OuterLock.LockForWorker();
     InnerLock.LockForWorker();
     do {
-      DoMicroStep();
+      StepLeavingLiveBehind();
       if (terminate_.load(std::memory_order_relaxed)) running_.store(false);
     } while (goOn() && !OuterLock.Contended() && !InnerLock.Contended());
+    SyncLiveRecords();
     InnerLock.unlock();
     OuterLock.unlock();
     OuterLock.YieldToWaiters();

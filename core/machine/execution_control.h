@@ -65,6 +65,10 @@ class ExecutionControl {
 
  private:
   void RunLoop();
+  // A micro-step that, in simulation, leaves the live records behind CurrentRecord until
+  // SyncLiveRecords: nobody else looks at them while the worker holds the locks.
+  void StepLeavingLiveBehind();
+  void SyncLiveRecords();
   // After stepping: box memory into EM, EM into CurrentRecord and the newest record.
   void SyncMemoryAfterSteps();
 
@@ -75,6 +79,7 @@ class ExecutionControl {
   std::thread worker_;
   std::atomic<bool> running_{false};
   std::atomic<bool> terminate_{false};
+  bool liveBehind_ = false;
 };
 
 }  // namespace edumac8

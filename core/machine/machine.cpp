@@ -174,8 +174,13 @@ void Machine::LatchOn(MachineState& s, ProgramMemory& EM) {
 }
 
 void Machine::MicroStep() {
-  // The step is computed in CurrentRecord itself and then copied to the live records: the
-  // same result as restoring, stepping the live records and snapshotting them, one copy less.
+  StepCurrentRecord();
+  RestoreFrom(CurrentRecord);
+}
+
+void Machine::StepCurrentRecord() {
+  // Computed in CurrentRecord itself: the same result as restoring the live records,
+  // stepping them and snapshotting them back, without the two copies.
   InstrFetched = false;
   MachineState& s = CurrentRecord.state;
   LoadWordInto(s, uM[s[Field::uPC]]);
@@ -184,7 +189,6 @@ void Machine::MicroStep() {
   LoadWordInto(s, uM[s[Field::uPC]]);
   CurrentRecord.reserved16 = 0;
   CurrentRecord.reserved8 = 0;
-  RestoreFrom(CurrentRecord);
   AppendTrace(CurrentRecord);
 }
 

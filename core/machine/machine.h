@@ -41,6 +41,10 @@ class Machine {
   void Latch();
   // One complete simulated micro-step, appended to the history.
   void MicroStep();
+  // The same step leaving the live records as they were; MicroStep is this followed by
+  // RestoreFrom(CurrentRecord). For the run worker, which brings the live records up to date
+  // only when it lets go of the locks.
+  void StepCurrentRecord();
   void ResetMachine();
 
  private:
