@@ -13,6 +13,7 @@
 #include "isa/instr_grid_model.h"
 #include "platform/text_codec.h"
 #include "views/grid_font.h"
+#include "views/grid_text_delegate.h"
 
 namespace edumac8 {
 namespace {
@@ -50,6 +51,7 @@ TFASMDef::TFASMDef(Workbench& workbench, QWidget* parent)
   grid_ = new QTableView(this);
   grid_->setObjectName("ASMDefGrid");
   grid_->setModel(model_);
+  grid_->setItemDelegate(new GridTextDelegate(grid_));
   grid_->setFont(GridFont());
   grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
   grid_->setSelectionMode(QAbstractItemView::SingleSelection);

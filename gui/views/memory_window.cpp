@@ -177,8 +177,14 @@ TDataF::TDataF(Workbench& workbench, QWidget* parent)
 QWidget* TDataF::Grid() const { return grid_; }
 
 void TDataF::RepaintMemory() {
-  shown_ = workbench_.machine.EM;
-  grid_->update();
+  // Only the bytes that changed are drawn again; most micro-steps change none.
+  const ProgramMemory& em = workbench_.machine.EM;
+  for (int a = 0; a < 256; ++a) {
+    if (em[a] == shown_[a]) continue;
+    grid_->update(grid_->CellRect(a / 16, a % 16 + 1));
+    grid_->update(grid_->CellRect(a / 16, kDumpTextColumn));
+  }
+  shown_ = em;
 }
 
 void TDataF::SetCurrentCell(DumpCell cell) {

@@ -32,8 +32,7 @@ void TuMF::RefreshMicroViews() {
   ShowMicroWord(upc);
   m.LoadMicroWord(m.uM[upc]);
   trace_.ShowTraceWord();
-  update();
-  trace_.update();
+  // The grids, boxes and labels repaint by themselves where their contents changed.
 }
 
 void TuMF::uMGridSelectCell(int r) {

@@ -4,6 +4,7 @@
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QLabel>
+#include <QPainter>
 #include <algorithm>
 
 #include "machine/micro_word.h"
@@ -33,6 +34,7 @@ constexpr RegisterSpec kRegisters[20] = {
     {"SD", "D:", Field::D},          {"SR", "R:", Field::R},
 };
 constexpr int kRegisterRows = 8;
+constexpr int kMargin = 6;
 // Grid place of kRegisters[i] (i < 20) and of the flags C and Z (20, 21), counted down the
 // columns.
 constexpr int PlaceOf(int i) {
@@ -90,38 +92,45 @@ std::uint32_t MicroWordBitPanel::Word() const {
 }
 
 RegisterPanel::RegisterPanel(QWidget* parent) : QWidget(parent) {
-  auto* layout = new QGridLayout(this);
-  layout->setContentsMargins(6, 2, 6, 2);
-  layout->setHorizontalSpacing(12);
-  layout->setVerticalSpacing(1);
-  const QFont font = GridFont();
-  auto place = [&](QLabel* label, const char* name, int i) {
-    label->setObjectName(name);
-    label->setFont(font);
-    layout->addWidget(label, PlaceOf(i) % kRegisterRows, PlaceOf(i) / kRegisterRows);
-  };
-  for (int i = 0; i < 20; ++i) {
-    const RegisterSpec& spec = kRegisters[i];
-    registers_[i] = {new QLabel(this), spec.caption, spec.field};
-    place(registers_[i].label, spec.name, i);
-  }
-  carry_ = new QLabel(this);
-  zero_ = new QLabel(this);
-  place(carry_, "SRegC", 20);
-  place(zero_, "SRegZ", 21);
-  layout->setRowStretch(kRegisterRows, 1);
+  setFont(GridFont());
+  const QFontMetrics metrics(font());
+  columnWidth_ = metrics.horizontalAdvance(QStringLiteral("DBUS:FF")) + 14;
+  lineHeight_ = metrics.height() + 1;
+  setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
   ShowState(MachineState{});
 }
 
+QSize RegisterPanel::sizeHint() const {
+  return {3 * columnWidth_ + 2 * kMargin, kRegisterRows * lineHeight_ + 2 * kMargin};
+}
+
 void RegisterPanel::ShowState(const MachineState& state) {
-  for (const Register& r : registers_) r.label->setText(r.caption + Hex2(state[r.field]));
-  carry_->setText(state[Field::F] & flag::RCy ? "C:1" : "C:0");
-  zero_->setText(state[Field::F] & flag::RZ ? "Z:1" : "Z:0");
+  std::array<QString, kItems> texts;
+  for (int i = 0; i < 20; ++i) texts[i] = kRegisters[i].caption + Hex2(state[kRegisters[i].field]);
+  texts[20] = state[Field::F] & flag::RCy ? "C:1" : "C:0";
+  texts[21] = state[Field::F] & flag::RZ ? "Z:1" : "Z:0";
+  if (texts == texts_) return;
+  texts_ = std::move(texts);
+  update();
 }
 
 QString RegisterPanel::Text(const QString& name) const {
-  const auto* label = findChild<QLabel*>(name, Qt::FindDirectChildrenOnly);
-  return label ? label->text() : QString();
+  for (int i = 0; i < 20; ++i)
+    if (name == QLatin1String(kRegisters[i].name)) return texts_[i];
+  if (name == QLatin1String("SRegC")) return texts_[20];
+  if (name == QLatin1String("SRegZ")) return texts_[21];
+  return {};
+}
+
+void RegisterPanel::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.setPen(palette().color(QPalette::WindowText));
+  for (int i = 0; i < kItems; ++i) {
+    const int place = PlaceOf(i);
+    const QRect cell(kMargin + place / kRegisterRows * columnWidth_,
+                     kMargin + place % kRegisterRows * lineHeight_, columnWidth_, lineHeight_);
+    painter.drawText(cell, Qt::AlignLeft | Qt::AlignVCenter, texts_[i]);
+  }
 }
 
 }  // namespace edumac8

@@ -9,7 +9,6 @@
 #include "machine/machine_state.h"
 
 class QCheckBox;
-class QLabel;
 
 namespace edumac8 {
 
@@ -33,6 +32,8 @@ class MicroWordBitPanel : public QWidget {
   std::array<QCheckBox*, 24> boxes_{};
 };
 
+// Painted rather than built of labels: the panel changes after every micro-step, and a label
+// that changes its text makes the whole window lay itself out again.
 class RegisterPanel : public QWidget {
   Q_OBJECT
 
@@ -40,18 +41,20 @@ class RegisterPanel : public QWidget {
   explicit RegisterPanel(QWidget* parent = nullptr);
 
   void ShowState(const MachineState& state);
-  // The label's text, by its name (SRegPC, SABUS, …); empty for an unknown name.
+  // The text of a register, by its label's name (SRegPC, SABUS, SRegC, …); empty for an
+  // unknown name.
   QString Text(const QString& name) const;
 
+  QSize sizeHint() const override;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
  private:
-  struct Register {
-    QLabel* label;
-    QString caption;
-    Field field;
-  };
-  std::array<Register, 20> registers_{};
-  QLabel* carry_ = nullptr;
-  QLabel* zero_ = nullptr;
+  static constexpr int kItems = 22;  // 20 registers and buses, then the flags C and Z
+  std::array<QString, kItems> texts_;
+  int columnWidth_ = 0;
+  int lineHeight_ = 0;
 };
 
 }  // namespace edumac8

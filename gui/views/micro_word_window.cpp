@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 
 #include "views/grid_font.h"
+#include "views/grid_text_delegate.h"
 #include "views/run_lock.h"
 
 namespace edumac8 {
@@ -24,6 +25,7 @@ MicroWordWindow::MicroWordWindow(Workbench& workbench, const QString& caption, Q
   grid_ = new QTableView(this);
   grid_->setObjectName("uMGrid");
   grid_->setModel(model_);
+  grid_->setItemDelegate(new GridTextDelegate(grid_));
   grid_->setFont(GridFont());
   grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
   grid_->setSelectionMode(QAbstractItemView::SingleSelection);
