@@ -64,7 +64,8 @@ TEST(BoxLink, WithoutBoxStaysInSimulationAndRunsStillRun) {
   rig.wb.control.Pause();
   ASSERT_TRUE(rig.host.WaitRunEnded(std::chrono::seconds(5)));
   rig.wb.control.FinishRun();
-  EXPECT_EQ(rig.wb.machine.history.Count(), TraceHistory::kCapacity);
+  // A run does at least the step in progress when paused; stopped by the link it does none.
+  EXPECT_GT(rig.wb.machine.history.Count(), 1);
 }
 
 TEST(BoxLink, WholeMachineBoxExecutesLikeTheOwnEngine) {
