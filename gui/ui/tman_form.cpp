@@ -183,6 +183,7 @@ QAction* TMANForm::AddCommand(QToolBar* bar, const char* name, const QString& hi
                               void (TMANForm::*handler)()) {
   QAction* action = bar->addAction(ToolbarIcon(static_cast<ToolIcon>(icon)), hint);
   action->setObjectName(name);
+  actions_.insert(QLatin1String(name), action);
   action->setToolTip(hint);
   if (handler) connect(action, &QAction::triggered, this, handler);
   if (QWidget* button = bar->widgetForAction(action)) {
@@ -236,6 +237,7 @@ QAction* TMANForm::AddMenuItem(QMenu* menu, const char* name, int message, const
                                void (TMANForm::*handler)()) {
   QAction* action = menu->addAction(message > 0 ? Msg(message) : QString());
   action->setObjectName(name);
+  actions_.insert(QLatin1String(name), action);
   action->setData(message);
   if (shortcut) {
     action->setShortcut(QKeySequence(shortcut));
@@ -316,7 +318,7 @@ void TMANForm::SetCaptions() {
       if (const int message = action->data().toInt(); message > 0) action->setText(Msg(message));
 }
 
-QAction* TMANForm::Action(const char* name) const { return findChild<QAction*>(name); }
+QAction* TMANForm::Action(const char* name) const { return actions_.value(QLatin1String(name)); }
 
 void TMANForm::File1Popup() {
   SetCaptions();

@@ -4,6 +4,7 @@
 // control. It owns the Workbench: the windows reach the machine only through it.
 #pragma once
 
+#include <QHash>
 #include <QMainWindow>
 #include <QString>
 #include <memory>
@@ -163,6 +164,8 @@ class TMANForm : public QMainWindow {
   QMenu* Run1_ = nullptr;
   QMenu* Help1_ = nullptr;
   bool clipboardHasText_ = false;
+  // Buttons and menu items by name: the button states are set after every step.
+  QHash<QString, QAction*> actions_;
 };
 
 }  // namespace edumac8

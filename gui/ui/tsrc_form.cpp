@@ -164,10 +164,14 @@ TSRCForm::TSRCForm(Workbench& workbench, TMANForm& main, Kind kind, const QStrin
   panel3_ = new QLabel(this);
   panel4_ = new QLabel(this);
   panel6_ = new QLabel(this);
-  panel2_->setMinimumWidth(70);
-  panel3_->setMinimumWidth(70);
-  panel4_->setMinimumWidth(70);
-  for (QLabel* panel : {panel2_, panel3_, panel4_, panel6_}) status_->addWidget(panel);
+  // Fixed sizes: a panel's new text must not re-lay-out the window on every caret move.
+  const int panelHeight = fontMetrics().height() + 4;
+  for (QLabel* panel : {panel2_, panel3_, panel4_}) {
+    panel->setFixedSize(fontMetrics().horizontalAdvance("Overwrite") + 24, panelHeight);
+    status_->addWidget(panel);
+  }
+  panel6_->setFixedHeight(panelHeight);
+  status_->addWidget(panel6_, 1);
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(0);
@@ -268,6 +272,7 @@ bool TSRCForm::LoadFromFile(const QString& path) {
   const std::optional<std::string> bytes = ReadWholeFile(path.toStdString());
   if (!bytes) return false;
   loading_ = true;
+  memo_->markerDeleteAll();  // a new text starts without marks
   memo_->setText(QString::fromStdString(Gb2312ToUtf8(*bytes)));
   memo_->convertEols(QsciScintilla::EolWindows);
   memo_->setModified(false);
@@ -293,6 +298,7 @@ bool TSRCForm::SaveToFile(const QString& path) {
 
 void TSRCForm::NewText(const QString& name) {
   loading_ = true;
+  memo_->markerDeleteAll();
   memo_->clear();
   memo_->setModified(false);
   loading_ = false;
@@ -346,15 +352,18 @@ int TSRCForm::ProgramCounterLine() const {
 }
 
 void TSRCForm::ClearProgramCounterMark() {
-  memo_->markerDeleteAll(kProgramCounterLine);
-  memo_->markerDeleteAll(kProgramCounter);
-  for (int n = 0; n < 10; ++n) memo_->markerDeleteAll(kProgramCounterBookmark0 + n);
-  memo_->clearIndicatorRange(0, 0, memo_->lines(), 0, kPcIndicator);
+  // Only the marked line is touched, so a step repaints two lines, not the whole text.
+  const int line = ProgramCounterLine();
   programCounterHandle_ = -1;
+  if (line == 0) return;
+  memo_->markerDelete(line - 1, kProgramCounterLine);
+  memo_->markerDelete(line - 1, kProgramCounter);
+  for (int n = 0; n < 10; ++n) memo_->markerDelete(line - 1, kProgramCounterBookmark0 + n);
+  memo_->clearIndicatorRange(line - 1, 0, line, 0, kPcIndicator);
 }
 
 void TSRCForm::SetProgramCounterMark(int line) {
-  if (line < 1 || line > memo_->lines()) return;
+  if (line < 1 || line > memo_->lines() || line == ProgramCounterLine()) return;
   ClearProgramCounterMark();
   programCounterHandle_ = memo_->markerAdd(line - 1, kProgramCounterLine);
   memo_->fillIndicatorRange(line - 1, 0, line, 0, kPcIndicator);
@@ -448,12 +457,17 @@ QString TSRCForm::InsertModeText() const { return panel4_->text(); }
 void TSRCForm::Memo1ShowStatus() {
   int line = 0, index = 0;
   memo_->getCursorPosition(&line, &index);
-  panel2_->setText(QString("%1:%2").arg(line + 1).arg(index + 1));
-  panel3_->setText(memo_->isModified() ? "Modified" : "");
+  const auto show = [](QLabel* panel, const QString& text) {
+    if (panel->text() != text) panel->setText(text);
+  };
+  show(panel2_, QString("%1:%2").arg(line + 1).arg(index + 1));
+  show(panel3_, memo_->isModified() ? "Modified" : "");
   const bool overwrite = memo_->overwriteMode();
-  panel4_->setText(overwrite ? "Overwrite" : "Insert");
-  memo_->SendScintilla(QsciScintilla::SCI_SETCARETSTYLE,
-                       overwrite ? QsciScintilla::CARETSTYLE_BLOCK : QsciScintilla::CARETSTYLE_LINE);
+  // A new caret style redraws the whole editor, so it is set only when the mode changes.
+  if (panel4_->text() != (overwrite ? "Overwrite" : "Insert"))
+    memo_->SendScintilla(QsciScintilla::SCI_SETCARETSTYLE,
+                         overwrite ? QsciScintilla::CARETSTYLE_BLOCK : QsciScintilla::CARETSTYLE_LINE);
+  show(panel4_, overwrite ? "Overwrite" : "Insert");
   main_.UpdateButtons();
 }
 
