@@ -155,6 +155,31 @@ TEST(BoxLink, InterruptPulseEntersTheBoxInterrupt) {
   EXPECT_TRUE(rig.wb.machine.state[Field::STATUS] & status::ICOE);
 }
 
+TEST(BoxLink, RunOnTheBoxTakesTheInterruptAndReadsMemoryBack) {
+  LinkRig rig;
+  auto box = rig.StartBox();
+  ASSERT_TRUE(box);
+  rig.link.Tick();
+  LoadProgram(rig.wb, TestProgram());
+  rig.link.BoxDownload(rig.wb.machine.uM, rig.wb.machine.EM);
+  rig.wb.control.Run();
+  rig.link.Tick();  // no heartbeat while the worker uses the port
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));  // well past MOV F1,A
+  rig.wb.control.Interrupt();  // owed to the worker, which pulses after its next state read
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  rig.wb.control.Pause();
+  ASSERT_TRUE(rig.host.WaitRunEnded(std::chrono::seconds(5)));
+  rig.wb.control.FinishRun();
+  EXPECT_FALSE(rig.link.IntRequest);
+  const std::vector<int> commands = box->Commands(4 + 17);
+  EXPECT_EQ(std::count(commands.begin(), commands.end(), CMD_INFO), 0);
+  EXPECT_EQ(std::count(commands.begin(), commands.end(), CMD_INT_LINE), 2);
+  EXPECT_EQ(std::count(commands.begin(), commands.end(), CMD_READ_EM), 8);
+  EXPECT_TRUE(rig.wb.machine.state[Field::STATUS] & status::IACK);  // the program never returns
+  EXPECT_EQ(rig.wb.machine.EM[0xF1], 0x42);  // written by the box, read back after the run
+  EXPECT_EQ(rig.wb.machine.history.Newest().EM[0xF1], 0x42);
+}
+
 TEST(BoxLink, TextsOfBoxesThatDoNotExecute) {
   const struct {
     std::vector<std::string> options;
