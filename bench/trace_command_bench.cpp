@@ -3,12 +3,13 @@
 // command at a time so that the median and the 95th percentile can be read.
 //
 //   build/bin/edumac8_trace_command_bench
+#include <benchmark/benchmark.h>
+
 #include <QApplication>
 #include <QFile>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <algorithm>
-#include <benchmark/benchmark.h>
 #include <chrono>
 #include <vector>
 

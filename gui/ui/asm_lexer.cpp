@@ -1,8 +1,9 @@
 #include "ui/asm_lexer.h"
 
+#include <Qsci/qsciscintilla.h>
+
 #include <QByteArray>
 #include <QColor>
-#include <Qsci/qsciscintilla.h>
 
 #include "ui/code_font.h"
 
@@ -44,11 +45,16 @@ void AsmLexer::SetKeywords(std::string_view list) {
 
 QString AsmLexer::description(int style) const {
   switch (style) {
-    case Default: return "Default";
-    case Keyword: return "Keyword";
-    case Comment: return "Comment";
-    case Number: return "Number";
-    case String: return "String";
+    case Default:
+      return "Default";
+    case Keyword:
+      return "Keyword";
+    case Comment:
+      return "Comment";
+    case Number:
+      return "Number";
+    case String:
+      return "String";
   }
   return {};
 }

@@ -3,9 +3,10 @@
 // strings. Words are matched without regard to case, as the assembler reads them.
 #pragma once
 
+#include <Qsci/qscilexercustom.h>
+
 #include <QSet>
 #include <QString>
-#include <Qsci/qscilexercustom.h>
 #include <string_view>
 
 namespace edumac8 {

@@ -37,8 +37,7 @@ class DisassemblyAddressCache {
   // The address shown on a 1-based line (kBlank for none). A line outside the cached range
   // re-anchors the cache; *scrollTo then receives the new anchor, whose line (anchor + 1)
   // the window must bring to the top.
-  int LineAddress(int line, const ProgramMemory& em, const LengthTable& lengths,
-                  int* scrollTo);
+  int LineAddress(int line, const ProgramMemory& em, const LengthTable& lengths, int* scrollTo);
 
  private:
   std::array<int, kEntries> entries_{};

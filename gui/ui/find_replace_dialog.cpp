@@ -1,12 +1,13 @@
 #include "ui/find_replace_dialog.h"
 
+#include <Qsci/qsciscintilla.h>
+
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <Qsci/qsciscintilla.h>
 
 namespace edumac8 {
 
@@ -49,9 +50,9 @@ FindReplaceDialog::FindReplaceDialog(QsciScintilla& editor, QWidget* parent)
 
 void FindReplaceDialog::Open(bool withReplace) {
   setWindowTitle(withReplace ? "替换" : "查找");
-  for (QWidget* w : {static_cast<QWidget*>(replacement_), static_cast<QWidget*>(replacementLabel_),
-                     static_cast<QWidget*>(replaceButton_),
-                     static_cast<QWidget*>(replaceAllButton_)})
+  for (QWidget* w :
+       {static_cast<QWidget*>(replacement_), static_cast<QWidget*>(replacementLabel_),
+        static_cast<QWidget*>(replaceButton_), static_cast<QWidget*>(replaceAllButton_)})
     w->setVisible(withReplace);
   if (editor_.hasSelectedText() && !editor_.selectedText().contains('\n'))
     search_->setText(editor_.selectedText());
@@ -82,7 +83,8 @@ bool FindReplaceDialog::FindNext() {
 
 bool FindReplaceDialog::Matching() const {
   if (!editor_.hasSelectedText()) return false;
-  const Qt::CaseSensitivity cs = caseSensitive_->isChecked() ? Qt::CaseSensitive : Qt::CaseInsensitive;
+  const Qt::CaseSensitivity cs =
+      caseSensitive_->isChecked() ? Qt::CaseSensitive : Qt::CaseInsensitive;
   return editor_.selectedText().compare(search_->text(), cs) == 0;
 }
 

@@ -23,9 +23,9 @@ class FindReplaceDialog : public QDialog {
 
   void SetSearch(const QString& text, bool caseSensitive = false, bool wholeWords = false);
   void SetReplacement(const QString& text);
-  bool FindNext();      // selects the next match; false (and says so) when there is none
-  bool ReplaceOne();    // replaces the selected match, then finds the next one
-  int ReplaceAll();     // returns the number of replacements, as one undo step
+  bool FindNext();    // selects the next match; false (and says so) when there is none
+  bool ReplaceOne();  // replaces the selected match, then finds the next one
+  int ReplaceAll();   // returns the number of replacements, as one undo step
 
  private:
   bool Matching() const;

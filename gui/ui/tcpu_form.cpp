@@ -56,9 +56,7 @@ TCPUForm::TCPUForm(Workbench& workbench, QWidget* parent)
 
 int TCPUForm::LineHeight() const { return fontMetrics().height() + 1; }
 
-int TCPUForm::VisibleLines() const {
-  return std::max(1, viewport()->height() / LineHeight());
-}
+int TCPUForm::VisibleLines() const { return std::max(1, viewport()->height() / LineHeight()); }
 
 int TCPUForm::TopLine() const { return verticalScrollBar()->value() + 1; }
 

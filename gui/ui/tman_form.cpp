@@ -1,5 +1,7 @@
 #include "ui/tman_form.h"
 
+#include <Qsci/qsciscintilla.h>
+
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
@@ -15,7 +17,6 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
-#include <Qsci/qsciscintilla.h>
 
 #include "asm/messages.h"
 #include "isa/instruction_set_window.h"
@@ -24,8 +25,8 @@
 #include "ui/tsrc_form.h"
 #include "views/memory_window.h"
 #include "views/micro_program_window.h"
-#include "views/trace_window.h"
 #include "views/run_lock.h"
+#include "views/trace_window.h"
 
 namespace edumac8 {
 namespace {
@@ -40,7 +41,8 @@ constexpr int kHintDuration = 18888;
 }  // namespace
 
 TMANForm::TMANForm(std::unique_ptr<UserDialogs> dialogs, QWidget* parent)
-    : QMainWindow(parent), workbench_(host_),
+    : QMainWindow(parent),
+      workbench_(host_),
       dialogs_(dialogs ? std::move(dialogs) : std::make_unique<QtUserDialogs>()) {
   setObjectName("TMANForm");
   host_.Attach(this);
@@ -81,9 +83,7 @@ QString TMANForm::ProductTitle() {
 
 QString TMANForm::LinkStatusText() const { return QString::fromUtf8(kNotConnected); }
 
-void TMANForm::ShowLinkStatus() {
-  setWindowTitle(ProductTitle() + "   " + LinkStatusText());
-}
+void TMANForm::ShowLinkStatus() { setWindowTitle(ProductTitle() + "   " + LinkStatusText()); }
 
 void TMANForm::FormCreate() {
   resize(1280, 800);
@@ -222,8 +222,8 @@ void TMANForm::CreateToolbar() {
              "EDUMAC8.mem  : EDUMAC8 EM程序",
              int(I::Vhdl), &TMANForm::ABELBtnClick);
   AddCommand(b, "IntBtn", "中断输入", int(I::Interrupt), &TMANForm::IntBtnClick);
-  QAction* drawBus = AddCommand(b, "sbDrawBus", " 显示全部数据总线\n/只显示数据总线流向",
-                                int(I::Buses), nullptr);
+  QAction* drawBus =
+      AddCommand(b, "sbDrawBus", " 显示全部数据总线\n/只显示数据总线流向", int(I::Buses), nullptr);
   drawBus->setCheckable(true);
   drawBus->setChecked(false);
   QAction* animate = AddCommand(b, "sbAnimate", "动画显示流程", int(I::Animate), nullptr);

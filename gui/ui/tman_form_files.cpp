@@ -1,10 +1,11 @@
 // The main window's file commands: the assembly source (new, open, save, save as, save all),
 // the assemble command, the source position the debugger shows, the manual, the
 // instruction-system file, the CSV exports and the VHDL generation.
+#include <Qsci/qsciscintilla.h>
+
 #include <QFileInfo>
 #include <QProcess>
 #include <QTabWidget>
-#include <Qsci/qsciscintilla.h>
 
 #include "asm/messages.h"
 #include "isa/csv_export.h"
@@ -158,8 +159,10 @@ void TMANForm::OpenSource(const QString& path, int line, int mark, int column) {
   }
   pgLeft_->setCurrentWidget(source_);
   if (line != -1) source_->GotoLine(line, column);
-  if (mark == kProgramCounterMark) source_->SetProgramCounterMark(line);
-  else if (mark == kErrorMark) source_->AddErrorMark(line);
+  if (mark == kProgramCounterMark)
+    source_->SetProgramCounterMark(line);
+  else if (mark == kErrorMark)
+    source_->AddErrorMark(line);
 }
 
 void TMANForm::Manual1Click() {
@@ -213,9 +216,9 @@ void TMANForm::ExportCsv(int kind) {
   const auto csv = static_cast<CsvKind>(kind);
   const CsvDialogText text = CsvDialogFor(csv);
   const std::string proposed = ProposeCsvName(workbench_.isa, csv);
-  const QString path = dialogs_->SaveFileName(this, QString::fromUtf8(text.title),
-                                              QString::fromUtf8(text.filter),
-                                              QString::fromStdString(proposed));
+  const QString path =
+      dialogs_->SaveFileName(this, QString::fromUtf8(text.title), QString::fromUtf8(text.filter),
+                             QString::fromStdString(proposed));
   if (path.isEmpty()) return;
   std::optional<std::string> error;
   {

@@ -54,7 +54,8 @@ void Draw(QPainter& p, ToolIcon icon) {
       folder.closeSubpath();
       p.drawPath(folder);
       p.setBrush(QColor(0xF6, 0xCB, 0x5A));
-      p.drawPath(Triangle({5, 39}, {12, 22}, {45, 22}).united(Triangle({5, 39}, {45, 22}, {38, 39})));
+      p.drawPath(
+          Triangle({5, 39}, {12, 22}, {45, 22}).united(Triangle({5, 39}, {45, 22}, {38, 39})));
       break;
     }
     case ToolIcon::Save: {

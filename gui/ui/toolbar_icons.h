@@ -6,8 +6,23 @@
 namespace edumac8 {
 
 enum class ToolIcon {
-  Refresh, Open, Save, Make, Cut, Copy, Paste, Reset, Pause, Run, Trace, Step, Vhdl,
-  Interrupt, Buses, Animate, Fpga,
+  Refresh,
+  Open,
+  Save,
+  Make,
+  Cut,
+  Copy,
+  Paste,
+  Reset,
+  Pause,
+  Run,
+  Trace,
+  Step,
+  Vhdl,
+  Interrupt,
+  Buses,
+  Animate,
+  Fpga,
 };
 
 QIcon ToolbarIcon(ToolIcon icon);

@@ -1,5 +1,7 @@
 #include "ui/tsrc_form.h"
 
+#include <Qsci/qsciscintilla.h>
+
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
@@ -11,7 +13,6 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QVBoxLayout>
-#include <Qsci/qsciscintilla.h>
 
 #include "asm/messages.h"
 #include "platform/file_io.h"
@@ -33,8 +34,9 @@ constexpr int kPcIndicator = 8;  // white program-counter text
 
 constexpr unsigned Bit(int marker) { return 1u << marker; }
 constexpr unsigned kBookmarkMask = 0x3FF;
-constexpr unsigned kBreakpointMask =
-    Bit(TSRCForm::kBreakpoint) | Bit(TSRCForm::kBreakpointStepped) | Bit(TSRCForm::kBreakpointOnCode);
+constexpr unsigned kBreakpointMask = Bit(TSRCForm::kBreakpoint) |
+                                     Bit(TSRCForm::kBreakpointStepped) |
+                                     Bit(TSRCForm::kBreakpointOnCode);
 constexpr unsigned kProgramCounterMask = Bit(TSRCForm::kProgramCounter) | (kBookmarkMask << 11);
 
 const QColor kProgramCounterBackground(0x1E, 0x50, 0xA0);
@@ -200,8 +202,7 @@ TSRCForm::TSRCForm(Workbench& workbench, TMANForm& main, Kind kind, const QStrin
   memo_->setMarginSensitivity(kBreakMargin, true);
   memo_->setMarginSensitivity(kMarkMargin, true);
   memo_->setMarginMarkerMask(kBreakMargin, int(kBreakpointMask | Bit(kCodeLine)));
-  memo_->setMarginMarkerMask(kMarkMargin,
-                             int(kBookmarkMask | kProgramCounterMask | Bit(kError)));
+  memo_->setMarginMarkerMask(kMarkMargin, int(kBookmarkMask | kProgramCounterMask | Bit(kError)));
   memo_->indicatorDefine(QsciScintilla::TextColorIndicator, kPcIndicator);
   memo_->setIndicatorForegroundColor(Qt::white, kPcIndicator);
   memo_->setIndicatorDrawUnder(false, kPcIndicator);
@@ -288,8 +289,7 @@ bool TSRCForm::SaveToFile(const QString& path) {
   const std::string target = path.toStdString();
   if (const std::optional<std::string> old = ReadWholeFile(target))
     WriteFileAtomic(DerivedPath(target, ".BAK"), *old);
-  if (!WriteFileAtomic(target, Utf8ToGb2312(WithCrLf(memo_->text()).toStdString())))
-    return false;
+  if (!WriteFileAtomic(target, Utf8ToGb2312(WithCrLf(memo_->text()).toStdString()))) return false;
   fileName_ = path;
   memo_->setModified(false);
   Memo1ShowStatus();
@@ -395,7 +395,8 @@ bool TSRCForm::HasBreakpoint(int line) const {
 void TSRCForm::ToggleBreakpoint(int line) {
   if (line < 1 || line > memo_->lines()) return;
   const bool had = HasBreakpoint(line);
-  for (int m : {kBreakpoint, kBreakpointStepped, kBreakpointOnCode}) memo_->markerDelete(line - 1, m);
+  for (int m : {kBreakpoint, kBreakpointStepped, kBreakpointOnCode})
+    memo_->markerDelete(line - 1, m);
   if (!had) memo_->markerAdd(line - 1, kBreakpoint);
   glyphState_ = -1;
   RefreshLineGlyphs();
@@ -437,8 +438,11 @@ void TSRCForm::RefreshLineGlyphs() {
   for (int line = 1; line <= memo_->lines(); ++line) {
     const bool code = showCode && workbench_.assembler.LineToAddress(line).has_value();
     if (HasBreakpoint(line)) {
-      for (int m : {kBreakpoint, kBreakpointStepped, kBreakpointOnCode}) memo_->markerDelete(line - 1, m);
-      memo_->markerAdd(line - 1, code ? kBreakpointOnCode : stepped ? kBreakpointStepped : kBreakpoint);
+      for (int m : {kBreakpoint, kBreakpointStepped, kBreakpointOnCode})
+        memo_->markerDelete(line - 1, m);
+      memo_->markerAdd(line - 1, code      ? kBreakpointOnCode
+                                 : stepped ? kBreakpointStepped
+                                           : kBreakpoint);
     } else if (code) {
       memo_->markerAdd(line - 1, kCodeLine);
     }
@@ -446,8 +450,10 @@ void TSRCForm::RefreshLineGlyphs() {
 }
 
 void TSRCForm::MarginClicked(int margin, int line) {
-  if (margin == kBreakMargin) ToggleBreakpoint(line);
-  else if (margin == kMarkMargin) ToggleBookmark(line);
+  if (margin == kBreakMargin)
+    ToggleBreakpoint(line);
+  else if (margin == kMarkMargin)
+    ToggleBookmark(line);
 }
 
 QString TSRCForm::PositionText() const { return panel2_->text(); }
@@ -465,8 +471,9 @@ void TSRCForm::Memo1ShowStatus() {
   const bool overwrite = memo_->overwriteMode();
   // A new caret style redraws the whole editor, so it is set only when the mode changes.
   if (panel4_->text() != (overwrite ? "Overwrite" : "Insert"))
-    memo_->SendScintilla(QsciScintilla::SCI_SETCARETSTYLE,
-                         overwrite ? QsciScintilla::CARETSTYLE_BLOCK : QsciScintilla::CARETSTYLE_LINE);
+    memo_->SendScintilla(QsciScintilla::SCI_SETCARETSTYLE, overwrite
+                                                               ? QsciScintilla::CARETSTYLE_BLOCK
+                                                               : QsciScintilla::CARETSTYLE_LINE);
   show(panel4_, overwrite ? "Overwrite" : "Insert");
   main_.UpdateButtons();
 }
@@ -484,9 +491,7 @@ bool TSRCForm::eventFilter(QObject* watched, QEvent* event) {
   return QWidget::eventFilter(watched, event);
 }
 
-void TSRCForm::CopyTextFrom(const TSRCForm& other) {
-  memo_->setText(other.memo_->text());
-}
+void TSRCForm::CopyTextFrom(const TSRCForm& other) { memo_->setText(other.memo_->text()); }
 
 FindReplaceDialog& TSRCForm::FindDialog() {
   if (!find_) find_ = new FindReplaceDialog(*memo_, this);
@@ -533,9 +538,12 @@ bool TSRCForm::FormCloseQuery() {
   QString question = QString::fromStdString(MessageText(798));
   question.replace("%s", windowTitle());
   switch (main_.Dialogs().Question(this, question)) {
-    case Answer::Cancel: return false;
-    case Answer::No: return true;
-    case Answer::Yes: break;
+    case Answer::Cancel:
+      return false;
+    case Answer::No:
+      return true;
+    case Answer::Yes:
+      break;
   }
   switch (kind_) {
     case Kind::Docked:
@@ -553,8 +561,10 @@ bool TSRCForm::FormCloseQuery() {
 }
 
 void TSRCForm::closeEvent(QCloseEvent* event) {
-  if (FormCloseQuery()) event->accept();
-  else event->ignore();
+  if (FormCloseQuery())
+    event->accept();
+  else
+    event->ignore();
 }
 
 }  // namespace edumac8

@@ -32,15 +32,15 @@ class TSRCForm : public QWidget {
 
   // Markers; the numbers are the editor's marker numbers.
   enum Marker {
-    kBookmark0 = 0,             // 0-9
+    kBookmark0 = 0,  // 0-9
     kProgramCounter = 10,
     kProgramCounterBookmark0 = 11,  // 11-20: the arrow combined with bookmark n
     kError = 21,
-    kBreakpoint = 22,           // before any debugging since the last assembly
-    kBreakpointStepped = 23,    // once a step, trace, run or reset was done
-    kBreakpointOnCode = 24,     // on a line that holds code
+    kBreakpoint = 22,         // before any debugging since the last assembly
+    kBreakpointStepped = 23,  // once a step, trace, run or reset was done
+    kBreakpointOnCode = 24,   // on a line that holds code
     kCodeLine = 25,
-    kProgramCounterLine = 26,   // the line's background
+    kProgramCounterLine = 26,  // the line's background
   };
 
   // `path` is loaded when not empty.

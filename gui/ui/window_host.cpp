@@ -58,7 +58,8 @@ void WindowHost::RunLoopEnded() {
   // On the worker's thread: the epilogue runs on the user-interface thread, after the worker
   // has let go of the machine.
   if (TMANForm* form = form_.load())
-    QMetaObject::invokeMethod(form, [form] { form->RunFinished(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        form, [form] { form->RunFinished(); }, Qt::QueuedConnection);
 }
 
 }  // namespace edumac8

@@ -10,8 +10,8 @@
 namespace edumac8::test {
 
 struct DialogLog {
-  std::deque<QString> paths;      // the next file dialog answers, "" for cancel
-  std::deque<Answer> answers;     // the next questions' answers
+  std::deque<QString> paths;   // the next file dialog answers, "" for cancel
+  std::deque<Answer> answers;  // the next questions' answers
   QStringList questions, errors, informations, titles, filters, proposals;
 };
 

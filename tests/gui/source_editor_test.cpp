@@ -1,7 +1,8 @@
 // The source editor's marks, status panels, close query, floating copies, files and search.
+#include <Qsci/qsciscintilla.h>
+
 #include <QFile>
 #include <QMenu>
-#include <Qsci/qsciscintilla.h>
 
 #include "asm/messages.h"
 #include "gui_test_support.h"
@@ -82,8 +83,8 @@ class SourceEditorTest : public QObject {
     Press(*form_, Qt::Key_F9);
     QVERIFY(src().LineHasMarker(2, TSRCForm::kBreakpoint));  // nothing stepped yet
     Press(*form_, Qt::Key_F7);
-    QVERIFY(src().LineHasMarker(2, TSRCForm::kBreakpointOnCode));  // NOP is code
-    QVERIFY(src().LineHasMarker(3, TSRCForm::kBreakpointStepped)); // END is not
+    QVERIFY(src().LineHasMarker(2, TSRCForm::kBreakpointOnCode));   // NOP is code
+    QVERIFY(src().LineHasMarker(3, TSRCForm::kBreakpointStepped));  // END is not
     QVERIFY(!src().LineHasMarker(1, TSRCForm::kCodeLine));
     src().ToggleBreakpoint(2);
     QVERIFY(!src().HasBreakpoint(2));

@@ -1,5 +1,7 @@
 // The workbench window driven as a user drives it: files through the (scripted) dialogs,
 // commands through the keys and buttons, results read from the windows and the machine.
+#include <Qsci/qsciscintilla.h>
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
@@ -8,7 +10,6 @@
 #include <QTableView>
 #include <QTimer>
 #include <QToolBar>
-#include <Qsci/qsciscintilla.h>
 
 #include "asm/messages.h"
 #include "gui_test_support.h"
@@ -100,10 +101,10 @@ class TMANFormTest : public QObject {
   }
 
   void toolbarHasEveryButtonInOrderWithItsHint() {
-    const QStringList expected = {"RefreshBtn", "OpenFileBtn", "SaveAllBtn", "MakeBtn", "CutBtn",
-                                  "CopyBtn", "PasteBtn", "ResetBtn", "PauseBtn", "RunBtn",
-                                  "TraceBtn", "StepBtn", "ABELBtn", "IntBtn", "sbDrawBus",
-                                  "sbAnimate", "sbFPGAOpen"};
+    const QStringList expected = {
+        "RefreshBtn", "OpenFileBtn", "SaveAllBtn", "MakeBtn",   "CutBtn",    "CopyBtn",
+        "PasteBtn",   "ResetBtn",    "PauseBtn",   "RunBtn",    "TraceBtn",  "StepBtn",
+        "ABELBtn",    "IntBtn",      "sbDrawBus",  "sbAnimate", "sbFPGAOpen"};
     QStringList names;
     for (QAction* a : form_->findChild<QToolBar*>("Panel1")->actions())
       if (!a->isSeparator()) names << a->objectName();
@@ -123,8 +124,8 @@ class TMANFormTest : public QObject {
       const char* name;
       int message;
       const char* keys;
-    } items[] = {{"OpenFile1", 702, "F3"},  {"SaveFile1", 703, "F2"},    {"Make1", 739, "F9"},
-                 {"Run2", 756, "Ctrl+F9"}, {"Traceinto1", 743, "F7"},   {"StepOver1", 742, "F8"},
+    } items[] = {{"OpenFile1", 702, "F3"},   {"SaveFile1", 703, "F2"},  {"Make1", 739, "F9"},
+                 {"Run2", 756, "Ctrl+F9"},   {"Traceinto1", 743, "F7"}, {"StepOver1", 742, "F8"},
                  {"Reset1", 747, "Ctrl+F2"}, {"SaveTraceCSV", 682, ""}, {"Exit2", 708, ""}};
     for (const auto& item : items) {
       QAction* action = form_->Action(item.name);
@@ -313,7 +314,8 @@ class TMANFormTest : public QObject {
     form_->LoaduMClick();
     QCOMPARE(log_.titles.last(), QString("打开指令系统/微程序文件"));
     QCOMPARE(wb().machine.uM, defaults);
-    QCOMPARE(QString::fromStdString(form_->uMF()->Model().Row(0x10)[0]), QString::fromStdString(addText));
+    QCOMPARE(QString::fromStdString(form_->uMF()->Model().Row(0x10)[0]),
+             QString::fromStdString(addText));
     QVERIFY(log_.errors.isEmpty());
 
     // A foreign file is refused once, after the dialog, and changes nothing.
@@ -383,11 +385,13 @@ class TMANFormTest : public QObject {
     QTRY_VERIFY(!wb().control.Running());
     QTRY_VERIFY(form_->Action("StepBtn")->isEnabled());
     QCOMPARE(wb().machine.history.Count(), 256);
-    QCOMPARE(src().ProgramCounterLine(), wb().assembler.AddressToLine(wb().machine.InstrAddr)->line);
+    QCOMPARE(src().ProgramCounterLine(),
+             wb().assembler.AddressToLine(wb().machine.InstrAddr)->line);
   }
 
   void assemblyErrorPutsTheCaretOnItsLine() {
-    const QString path = WriteSource(dir_, "BAD.ASM", "        ORG 0\n        NOP\n        JMP NOWHERE\n        END\n");
+    const QString path = WriteSource(
+        dir_, "BAD.ASM", "        ORG 0\n        NOP\n        JMP NOWHERE\n        END\n");
     OpenThroughDialog(*form_, log_, path);
     Press(*form_, Qt::Key_F9);
     QVERIFY(!wb().assembler.AssembledOK());
