@@ -155,6 +155,22 @@ class MicroWindowsTest : public QObject {
     QCOMPARE(trace, 1);
   }
 
+  void userActionsDuringARunWaitForTheStepInProgress() {
+    ViewsFixture f;
+    f.wb.control.Run();
+    QVERIFY(f.wb.control.Running());
+    f.micro.Grid()->setCurrentIndex(f.micro.Grid()->model()->index(0x31, 0));
+    QTest::mouseClick(f.micro.findChild<QCheckBox*>("MM0"), Qt::LeftButton);
+    f.trace.Grid()->setCurrentIndex(f.trace.Grid()->model()->index(3, 0));
+    f.memory.SetCurrentCell({8, 1});
+    QTest::keyClicks(f.memory.Grid(), "5A");
+    f.wb.control.Pause();
+    f.wb.control.FinishRun();
+    QVERIFY(!f.wb.control.Running());
+    QCOMPARE(f.m().uM[0x31], (0xFFFFFE91u & kWordMask) ^ 1);
+    QCOMPARE(f.m().CurrentRecord.EM[0x80], 0x5A);
+  }
+
   void microRowSelectionLoadsTheWordIntoTheState() {
     ViewsFixture f;
     f.micro.Grid()->setCurrentIndex(f.micro.Grid()->model()->index(0x15, 0));
