@@ -3,6 +3,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QTableView>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "views/grid_font.h"
@@ -89,7 +90,26 @@ void MicroWordWindow::SelectGridRow(int r) {
   grid_->selectionModel()->setCurrentIndex(
       index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
   selectingByProgram_ = false;
-  grid_->scrollTo(index);
+  ScrollToCurrentRow();
+}
+
+void MicroWordWindow::ScrollToCurrentRow() {
+  if (!grid_->isVisible()) {
+    scrollWhenShown_ = true;
+    return;
+  }
+  grid_->scrollTo(grid_->currentIndex());
+}
+
+void MicroWordWindow::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  if (!scrollWhenShown_) return;
+  scrollWhenShown_ = false;
+  // After the layout has given the grid its size: as if it had followed every selection.
+  QTimer::singleShot(0, this, [this] {
+    grid_->scrollToTop();
+    grid_->scrollTo(grid_->currentIndex());
+  });
 }
 
 void MicroWordWindow::ShowCurrentWordAndRegisters() {

@@ -44,6 +44,8 @@ class MicroWordWindow : public QWidget {
   // The user clicked bit box `bit`.
   virtual void MMClick(int bit, bool checked) = 0;
 
+  void showEvent(QShowEvent* event) override;
+
   // The bits of CurrentMicroWord() in the bit panel and the live registers.
   void ShowCurrentWordAndRegisters();
   void DecodeAndRedrawIfAnimating();
@@ -57,6 +59,9 @@ class MicroWordWindow : public QWidget {
   RegisterPanel* registers_ = nullptr;
   std::function<void()> decodeAndRedraw_;
   bool selectingByProgram_ = false;
+  // A hidden page's grid has no true size to scroll by; it scrolls when it is shown.
+  bool scrollWhenShown_ = false;
+  void ScrollToCurrentRow();
 };
 
 }  // namespace edumac8
