@@ -9,6 +9,9 @@
 #include <QTimer>
 #include <cstdio>
 
+#include "link/box_link.h"
+#include "link/firmware_image.h"
+#include "platform/paths.h"
 #include "ui/application.h"
 #include "ui/tman_form.h"
 
@@ -45,7 +48,10 @@ int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   edumac8::InitialiseApplication(app);
   const Script script = ParseScript(app);
-  edumac8::TMANForm form;
+  edumac8::LinkOptions link;
+  link.firmwareDir = edumac8::HomeDirOf(edumac8::ProgramPath()) + edumac8::kFirmwareDirName;
+  link.backgroundAttempts = true;  // a firmware update must not freeze the window
+  edumac8::TMANForm form(nullptr, std::make_unique<edumac8::BoxLink>(link));
   form.show();
   if (!script.open.isEmpty()) form.OpenFile(script.open);
   if (script.make) form.Make1Click();

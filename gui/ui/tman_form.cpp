@@ -20,6 +20,8 @@
 
 #include "asm/messages.h"
 #include "isa/instruction_set_window.h"
+#include "link/box_link.h"
+#include "link/link_status.h"
 #include "ui/tcpu_form.h"
 #include "ui/toolbar_icons.h"
 #include "ui/tsrc_form.h"
@@ -33,16 +35,15 @@ namespace {
 
 QString Msg(int number) { return QString::fromStdString(MessageText(number)); }
 
-const char* const kNotConnected = " 未连接 EDUMAC8 实验仪";
-
 // Hints appear at once and stay long enough to be read.
 constexpr int kHintDuration = 18888;
 
 }  // namespace
 
-TMANForm::TMANForm(std::unique_ptr<UserDialogs> dialogs, QWidget* parent)
+TMANForm::TMANForm(std::unique_ptr<UserDialogs> dialogs, std::unique_ptr<BoxOperations> box,
+                   QWidget* parent)
     : QMainWindow(parent),
-      workbench_(host_),
+      workbench_(host_, std::move(box)),
       dialogs_(dialogs ? std::move(dialogs) : std::make_unique<QtUserDialogs>()) {
   setObjectName("TMANForm");
   host_.Attach(this);
@@ -57,7 +58,8 @@ TMANForm::TMANForm(std::unique_ptr<UserDialogs> dialogs, QWidget* parent)
   asmDef_->Refresh();
   pgBottom_->setCurrentWidget(asmDef_);
   SetCaptions();
-  ShowLinkStatus();
+  ShowLinkStatus(LinkStatusText());
+  AttachLink();
 }
 
 TMANForm::~TMANForm() {
@@ -65,6 +67,13 @@ TMANForm::~TMANForm() {
   // and reports to no window (the Workbench joins its worker).
   host_.Attach(nullptr);
   workbench_.control.Pause();
+  if (link_) {
+    // After the attempt in progress no other thread calls back into this window.
+    link_->WaitForAttempt();
+    link_->onStatus = nullptr;
+    link_->onAttemptFinished = nullptr;
+    link_->onFirmwareProgress = nullptr;
+  }
   disconnect(qApp, nullptr, this, nullptr);
   source_ = nullptr;  // UpdateButtons has nothing left to update
   qDeleteAll(findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly));
@@ -81,9 +90,37 @@ QString TMANForm::ProductTitle() {
   return "EDUMAC8 计算机组成原理实验系统  开源教学实验室 www.edumac8.example";
 }
 
-QString TMANForm::LinkStatusText() const { return QString::fromUtf8(kNotConnected); }
+QString TMANForm::LinkStatusText() const {
+  if (link_ && !link_->StatusText().empty()) return QString::fromStdString(link_->StatusText());
+  return QString::fromUtf8(kNotConnectedText);
+}
 
-void TMANForm::ShowLinkStatus() { setWindowTitle(ProductTitle() + "   " + LinkStatusText()); }
+void TMANForm::ShowLinkStatus(const QString& status) {
+  setWindowTitle(ProductTitle() + "   " + status);
+}
+
+void TMANForm::AttachLink() {
+  link_ = dynamic_cast<BoxLink*>(workbench_.box.get());
+  if (!link_) return;
+  link_->Attach(workbench_.control);
+  link_->onStatus = [this](const std::string& status) {
+    ShowLinkStatus(QString::fromStdString(status));
+  };
+  // The attempt and the firmware update run on the link's helper thread; what they report
+  // is shown on this one.
+  link_->onAttemptFinished = [this] {
+    QMetaObject::invokeMethod(this, &TMANForm::Timer1Timer, Qt::QueuedConnection);
+  };
+  link_->onFirmwareProgress = [this](int written, int total) {
+    const QString text = QString::fromStdString(FirmwareProgressText(written, total));
+    QMetaObject::invokeMethod(
+        this, [this, text] { ShowLinkStatus(text); }, Qt::QueuedConnection);
+  };
+}
+
+void TMANForm::WaitForLink() {
+  if (link_) link_->WaitForAttempt();
+}
 
 void TMANForm::FormCreate() {
   resize(1280, 800);
@@ -383,6 +420,7 @@ void TMANForm::PasteBtnClick() { source_->Memo1()->paste(); }
 
 void TMANForm::ResetBtnClick() {
   if (workbench_.control.Running()) return;
+  WaitForLink();
   workbench_.control.Reset();
   source_->RefreshLineGlyphs();
 }
@@ -391,6 +429,7 @@ void TMANForm::PauseBtnClick() { workbench_.control.Pause(); }
 
 void TMANForm::RunBtnClick() {
   if (workbench_.control.Running()) return;
+  WaitForLink();
   workbench_.control.Run();
   source_->RefreshLineGlyphs();
   UpdateButtons();
@@ -398,17 +437,22 @@ void TMANForm::RunBtnClick() {
 
 void TMANForm::TraceBtnClick() {
   if (workbench_.control.Running()) return;
+  WaitForLink();
   workbench_.control.Trace();
   source_->RefreshLineGlyphs();
 }
 
 void TMANForm::StepBtnClick() {
   if (workbench_.control.Running()) return;
+  WaitForLink();
   workbench_.control.Step();
   source_->RefreshLineGlyphs();
 }
 
-void TMANForm::IntBtnClick() { workbench_.control.Interrupt(); }
+void TMANForm::IntBtnClick() {
+  WaitForLink();
+  workbench_.control.Interrupt();
+}
 
 void TMANForm::RunFinished() {
   workbench_.control.FinishRun();
@@ -425,8 +469,9 @@ void TMANForm::sbFPGAOpenClick() {
 void TMANForm::Graph1Click() { pgHost_->setCurrentWidget(graphHelpPage_); }
 
 void TMANForm::Timer1Timer() {
-  // The box link's connection step runs here once a second; without a link the workbench
-  // stays in simulation and the caption keeps the not-connected status.
+  // Without a box link the workbench stays in simulation and the caption keeps the
+  // not-connected status.
+  if (link_) link_->Tick();
 }
 
 void TMANForm::InstructionSystemChanged() {

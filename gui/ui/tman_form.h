@@ -22,6 +22,7 @@ class QToolBar;
 
 namespace edumac8 {
 
+class BoxLink;
 class TCPUForm;
 class TDataF;
 class TFASMDef;
@@ -36,7 +37,10 @@ class TMANForm : public QMainWindow {
   static constexpr int kLeftWidth = 358;
   static constexpr int kBottomHeight = 221;
 
-  explicit TMANForm(std::unique_ptr<UserDialogs> dialogs = nullptr, QWidget* parent = nullptr);
+  // With a BoxLink as `box` the window looks for the experiment box once a second and shows
+  // the link's status in its caption; without one it stays in simulation.
+  explicit TMANForm(std::unique_ptr<UserDialogs> dialogs = nullptr,
+                    std::unique_ptr<BoxOperations> box = nullptr, QWidget* parent = nullptr);
   ~TMANForm() override;
 
   Workbench& workbench() { return workbench_; }
@@ -45,9 +49,10 @@ class TMANForm : public QMainWindow {
 
   // The product title: "EDUMAC8 计算机组成原理实验系统", two blanks, maker and web address.
   static QString ProductTitle();
-  // The link's status text; until a box link exists, always the not-connected text.
+  // The link's status text; the not-connected text while there is no box link.
   QString LinkStatusText() const;
-  void ShowLinkStatus();
+  // The caption: the product title, three blanks, the status.
+  void ShowLinkStatus(const QString& status);
 
   // Toolbar handlers.
   void RefreshBtnClick();
@@ -133,6 +138,9 @@ class TMANForm : public QMainWindow {
   void Assemble1Popup();
   void Run1Popup();
   void SetCaptions();
+  void AttachLink();
+  // A command that uses the box waits for a connection attempt in progress.
+  void WaitForLink();
   // Saves the source editor under `path`; reports a failure once.
   bool WriteSource(TSRCForm& editor, const QString& path);
   void ReportAssemblyError();
@@ -158,6 +166,7 @@ class TMANForm : public QMainWindow {
   TFASMDef* asmDef_ = nullptr;
   QWidget* graphHelpPage_ = nullptr;
   QTimer* timer1_ = nullptr;
+  BoxLink* link_ = nullptr;
   QMenu* File1_ = nullptr;
   QMenu* Edit1_ = nullptr;
   QMenu* Assemble1_ = nullptr;

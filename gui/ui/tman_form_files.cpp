@@ -123,6 +123,7 @@ void TMANForm::SaveAllFileClick() {
 
 void TMANForm::Make1Click() {
   if (workbench_.control.Running()) return;
+  WaitForLink();
   QAction* makeButton = Action("MakeBtn");
   makeButton->setEnabled(false);
   SaveAllFileClick();

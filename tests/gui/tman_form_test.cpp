@@ -16,6 +16,8 @@
 #include "isa/disassembler.h"
 #include "isa/grid_rows.h"
 #include "isa/instruction_set_window.h"
+#include "link/box_link.h"
+#include "link/link_status.h"
 #include "platform/paths.h"
 #include "ui/tcpu_form.h"
 #include "ui/tsrc_form.h"
@@ -433,6 +435,22 @@ class TMANFormTest : public QObject {
     QCOMPARE(log_.informations.last(), "Can not found: " + dir_.filePath("GONE.ASM"));
     form_->OpenSource("PROJECT.PRJ", 1, kProgramCounterMark, 1);
     QCOMPARE(log_.informations.size(), 2);
+  }
+
+  void connectionStepWithoutABoxKeepsSimulatingAndSaysSo() {
+    LinkOptions options;
+    int lookups = 0;
+    options.devices = [&lookups] {
+      ++lookups;
+      return std::vector<DeviceRecord>{};
+    };
+    TMANForm form(std::make_unique<ScriptedDialogs>(log_), std::make_unique<BoxLink>(options));
+    form.Timer1Timer();
+    form.Timer1Timer();
+    QCOMPARE(lookups, 2);  // one attempt per tick, no back-off
+    QVERIFY(form.workbench().control.Simulation);
+    QCOMPARE(form.windowTitle(), TMANForm::ProductTitle() + "   " + kNotConnectedText);
+    QVERIFY(log_.errors.isEmpty() && log_.informations.isEmpty());
   }
 
   void vhdlFilesGoToTheFpgaDirectory() {
