@@ -23,8 +23,8 @@ class WorkbenchStyle : public QProxyStyle {
 }  // namespace
 
 void InitialiseApplication(QApplication& app) {
-  app.setApplicationName("edumac8");
-  app.setApplicationDisplayName("EDUMAC8");
+  // No display name: the platform would append it to the main window's caption.
+  app.setApplicationName("EDUMAC8");
   app.setStyle(new WorkbenchStyle);
   QFont font = app.font();
   font.setFamilies(QStringList{"Noto Sans CJK SC", "DejaVu Sans", font.family()});

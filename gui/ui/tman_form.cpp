@@ -81,6 +81,11 @@ TMANForm::~TMANForm() {
 
 void TMANForm::SetDialogs(std::unique_ptr<UserDialogs> dialogs) {
   dialogs_ = std::move(dialogs);
+  InstallErrorBoxes();
+}
+
+// The windows' own refusals go through the same dialogs as the main window's messages.
+void TMANForm::InstallErrorBoxes() {
   const ErrorBox box = [this](const QString& text) { dialogs_->Error(this, text); };
   memory_->SetErrorBox(box);
   asmDef_->SetErrorBox(box);
@@ -179,7 +184,7 @@ void TMANForm::FormCreate() {
   pgHost_->setCurrentIndex(0);
   pgLeft_->setCurrentWidget(source_);
   source_->Memo1()->setFocus();
-  SetDialogs(std::move(dialogs_));
+  InstallErrorBoxes();
 
   timer1_ = new QTimer(this);
   timer1_->setObjectName("Timer1");

@@ -139,6 +139,7 @@ class TMANForm : public QMainWindow {
   void Run1Popup();
   void SetCaptions();
   void AttachLink();
+  void InstallErrorBoxes();
   // A command that uses the box waits for a connection attempt in progress.
   void WaitForLink();
   // Saves the source editor under `path`; reports a failure once.

@@ -32,7 +32,7 @@ QString QtUserDialogs::SaveFileName(QWidget* parent, const QString& title, const
 
 Answer QtUserDialogs::Question(QWidget* parent, const QString& text) {
   const auto button = QMessageBox::question(
-      parent, QApplication::applicationDisplayName(), text,
+      parent, QApplication::applicationName(), text,
       QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
   if (button == QMessageBox::Yes) return Answer::Yes;
   if (button == QMessageBox::No) return Answer::No;
@@ -40,11 +40,11 @@ Answer QtUserDialogs::Question(QWidget* parent, const QString& text) {
 }
 
 void QtUserDialogs::Error(QWidget* parent, const QString& text) {
-  QMessageBox::critical(parent, QApplication::applicationDisplayName(), text);
+  QMessageBox::critical(parent, QApplication::applicationName(), text);
 }
 
 void QtUserDialogs::Information(QWidget* parent, const QString& text) {
-  QMessageBox::information(parent, QApplication::applicationDisplayName(), text);
+  QMessageBox::information(parent, QApplication::applicationName(), text);
 }
 
 }  // namespace edumac8

@@ -1,0 +1,63 @@
+// The workbench window with the software experiment box plugged in: the caption follows the
+// link, the machine executes on the box, and unplugging falls back to simulation.
+#include "gui_test_support.h"
+#include "link/link_status.h"
+#include "link/link_test_support.h"
+#include "views/memory_window.h"
+
+using namespace edumac8;
+using namespace edumac8::test;
+
+class BoxModeTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void workbenchExecutesOnThePluggedBox() {
+    TempDir linkDir;
+    QTemporaryDir sources;
+    DialogLog log;
+    TMANForm form(std::make_unique<ScriptedDialogs>(log),
+                  std::make_unique<BoxLink>(TestLinkOptions(linkDir)));
+    form.show();
+    auto box = std::make_unique<BoxProcess>(linkDir / "devices", linkDir / "box.log",
+                                            std::vector<std::string>{});
+    QVERIFY(box->Plugged());
+
+    form.Timer1Timer();
+    QVERIFY(!form.workbench().control.Simulation);
+    QCOMPARE(form.windowTitle(),
+             TMANForm::ProductTitle() + "   " + "已连接 EDUMAC8 实验仪(微程序控制器实验)");
+
+    // Memory byte 40H goes into A on the box.
+    const QString path =
+        WriteSource(sources, "READ.ASM",
+                    "        ORG 0\n        MOV A, 40H\n        OUT\n"
+                    "HALT:   JMP HALT\n        ORG 40H\n        DB 11H\n        END\n");
+    log.paths.push_back(path);
+    form.OpenFile1Click();
+    form.Make1Click();
+    QVERIFY(form.workbench().assembler.AssembledOK());
+    form.StepBtnClick();
+    // An edit reaches only the workbench's EM: the box's memory comes back with the step.
+    TDataF& memory = *form.DataF();
+    memory.SetCurrentCell({4, 1});
+    memory.DmpGridKeyPress('4');
+    memory.DmpGridKeyPress('1');
+    form.StepBtnClick();
+    QCOMPARE(int(form.workbench().machine.state[Field::A]), 0x11);
+    QCOMPARE(int(form.workbench().machine.EM[0x40]), 0x11);
+    // On the box the views follow PC after the step: one past the fetched OUT.
+    QCOMPARE(int(form.workbench().machine.InstrAddr), 3);
+    QCOMPARE(int(form.workbench().machine.state[Field::PC]), 3);
+
+    // Unplugged: the heartbeat fails and the caption says so, without a message.
+    box->Unplug();
+    form.Timer1Timer();
+    QVERIFY(form.workbench().control.Simulation);
+    QCOMPARE(form.windowTitle(), TMANForm::ProductTitle() + "   " + kNotConnectedText);
+    QVERIFY(log.errors.isEmpty());
+  }
+};
+
+QTEST_MAIN(BoxModeTest)
+#include "box_mode_test.moc"
