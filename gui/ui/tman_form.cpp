@@ -159,6 +159,10 @@ void TMANForm::FormCreate() {
   }
   setCentralWidget(frame_);
 
+  pgHost_->setTabsClosable(true);
+  connect(pgHost_, &QTabWidget::tabCloseRequested, this, [this](int index) {
+    if (auto* further = qobject_cast<TSRCForm*>(pgHost_->widget(index))) further->close();
+  });
   // The structure diagram and the graphic help keep their places in pgHost.
   DockPage(pgHost_, Placeholder("结构图"));
   graphHelpPage_ = Placeholder("图示帮助");
@@ -214,7 +218,11 @@ QWidget* TMANForm::Placeholder(const QString& caption) {
 }
 
 void TMANForm::DockPage(QTabWidget* area, QWidget* page) {
-  area->addTab(page, page->windowTitle());
+  const int index = area->addTab(page, page->windowTitle());
+  // Only further source windows can be closed; the other pages live as long as the window.
+  auto* source = qobject_cast<TSRCForm*>(page);
+  if (area->tabsClosable() && !(source && source->WindowKind() == TSRCForm::Kind::Further))
+    area->tabBar()->setTabButton(index, QTabBar::RightSide, nullptr);
   connect(page, &QWidget::windowTitleChanged, area, [area, page](const QString& title) {
     const int index = area->indexOf(page);
     if (index >= 0) area->setTabText(index, title);

@@ -65,6 +65,7 @@ void TMANForm::OpenFile1Click() {
 void TMANForm::OpenFile(const QString& path) {
   if (!HasExtension(path.toStdString(), ".ASM")) {
     auto* further = new TSRCForm(workbench_, *this, TSRCForm::Kind::Further, path);
+    further->setAttribute(Qt::WA_DeleteOnClose);
     further->setWindowTitle(FileNameOnly(path));
     DockPage(pgHost_, further);
     pgHost_->setCurrentWidget(further);

@@ -425,6 +425,17 @@ class TMANFormTest : public QObject {
     QTest::keyClicks(further->Memo1(), "-- ");
     form_->SaveAllFileClick();
     QVERIFY(ReadText(abl).startsWith("-- MODULE"));
+
+    // Its tab closes it, asking first when it holds an unsaved edit.
+    QTest::keyClicks(further->Memo1(), "x");
+    log_.answers.push_back(Answer::Cancel);
+    emit form_->pgHost()->tabCloseRequested(3);
+    QCOMPARE(log_.questions.last(), Msg(798).replace("%s", "TEST.ABL"));
+    QCOMPARE(form_->pgHost()->count(), 4);
+    log_.answers.push_back(Answer::No);
+    emit form_->pgHost()->tabCloseRequested(3);
+    QTRY_COMPARE(form_->pgHost()->count(), 3);
+    QVERIFY(ReadText(abl).startsWith("-- MODULE"));
   }
 
   void missingFilesAreReported() {
