@@ -160,16 +160,32 @@ void ExpectConsistentHistory(const Machine& m) {
   }
 }
 
+// Waits, for at most ten seconds, until `done` holds of the machine, looking only between two
+// steps of the worker (with both locks held), as the windows do.
+template <class Condition>
+bool WaitBetweenSteps(ExecutionControl& control, Condition done) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (std::chrono::steady_clock::now() < deadline) {
+    {
+      std::lock_guard outer(control.OuterLock);
+      std::lock_guard inner(control.InnerLock);
+      if (done()) return true;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  return false;
+}
+
 TEST_F(ControlFixture, PauseEndsARunWithEveryStepRecorded) {
   d.Load({0x7C, 0x01, 0x1C, 0x01, 0xAC, 0x02});
   control.Run();
   EXPECT_TRUE(control.Running());
-  std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  ASSERT_TRUE(WaitBetweenSteps(control, [&] { return d.m.history.Count() == 256; }));
+  ASSERT_TRUE(WaitBetweenSteps(control, [&] { return d[Field::A] > 0x80; })) << "still running";
   control.Pause();
   host.WaitRunLoopEnded();
   EXPECT_FALSE(control.Running());
   control.FinishRun();
-  EXPECT_EQ(d.m.history.Count(), 256) << "a run of 20 ms makes far more than 256 steps";
   EXPECT_EQ(d.m.CurrentRecord, d.m.history.Newest()) << "the step in progress was recorded";
   ExpectConsistentHistory(d.m);
   EXPECT_EQ(host.calls.back(), "ShowDisassemblyAt " + std::to_string(d.m.InstrAddr));
@@ -178,9 +194,11 @@ TEST_F(ControlFixture, PauseEndsARunWithEveryStepRecorded) {
 TEST_F(ControlFixture, InterruptDuringARunIsNotLost) {
   d.Load({0xAC, 0x00});  // JMP 00 forever; the routine at E0 is NOP NOP ...
   control.Run();
-  std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  ASSERT_TRUE(WaitBetweenSteps(control, [&] { return d.m.history.Count() > 100; }));
   control.Interrupt();
-  std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  ASSERT_TRUE(WaitBetweenSteps(control, [&] {
+    return d.m.CurrentRecord.state[Field::STATUS] & status::IACK;
+  })) << "the request was lost";
   control.Pause();
   host.WaitRunLoopEnded();
   control.FinishRun();
