@@ -370,6 +370,13 @@ void TMANForm::SetCaptions() {
 
 QAction* TMANForm::Action(const char* name) const { return actions_.value(QLatin1String(name)); }
 
+QList<QAction*> TMANForm::ShortcutActions() const {
+  QList<QAction*> keyed;
+  for (QAction* action : actions_)
+    if (!action->shortcut().isEmpty()) keyed << action;
+  return keyed;
+}
+
 void TMANForm::File1Popup() {
   SetCaptions();
   Action("LoaduM")->setEnabled(!workbench_.control.Running());

@@ -110,6 +110,8 @@ class TMANForm : public QMainWindow {
   QTabWidget* pgBottom() const { return pgBottom_; }
   QTimer* Timer1() const { return timer1_; }
   QAction* Action(const char* name) const;  // a toolbar button or menu item by its name
+  // The menu items with a shortcut: floating source windows take the same keys.
+  QList<QAction*> ShortcutActions() const;
   // The further source windows (files other than .ASM) in pgHost.
   QList<TSRCForm*> FurtherSources() const;
   // The clipboard holds text (followed through its change signal: asking the clipboard

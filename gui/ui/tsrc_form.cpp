@@ -509,6 +509,7 @@ TSRCForm* TSRCForm::Open1Click() {
   auto* copy = new TSRCForm(workbench_, main_, Kind::FloatingCopy, QString(), &main_);
   copy->setWindowFlag(Qt::Window);
   copy->setAttribute(Qt::WA_DeleteOnClose);
+  copy->addActions(main_.ShortcutActions());
   copy->CopyTextFrom(*this);
   copy->HighlightFor(fileName_);
   copy->setWindowTitle(windowTitle() + ':' + QString::number(copyCounter_++));

@@ -139,6 +139,12 @@ class SourceEditorTest : public QObject {
     QCOMPARE(copy->windowTitle(), QString("TEST.ASM:1"));
     QCOMPARE(copy->Memo1()->text(), src().Memo1()->text());
     QCOMPARE(src().Open1Click()->windowTitle(), QString("TEST.ASM:2"));
+    // The debugger keys work in the copy's window too.
+    QApplication::setActiveWindow(copy);
+    QVERIFY(QTest::qWaitForWindowActive(copy));
+    const int before = form_->workbench().machine.history.Count();
+    QTest::keyClick(copy->Memo1(), Qt::Key_F7);
+    QVERIFY(form_->workbench().machine.history.Count() > before);
 
     QTest::keyClicks(copy->Memo1(), ";");
     log_.answers.push_back(Answer::Cancel);
