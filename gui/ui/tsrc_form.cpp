@@ -479,7 +479,9 @@ void TSRCForm::Memo1ShowStatus() {
 }
 
 void TSRCForm::Memo1Change() {
-  if (loading_) return;
+  // Only the docked editor holds the source that Make assembles; an edit in a copy or in
+  // another file must not make the debugger reset the machine to assemble it again.
+  if (loading_ || kind_ != Kind::Docked) return;
   workbench_.control.SourceModified = true;
 }
 

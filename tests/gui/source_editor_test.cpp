@@ -146,7 +146,9 @@ class SourceEditorTest : public QObject {
     QTest::keyClick(copy->Memo1(), Qt::Key_F7);
     QVERIFY(form_->workbench().machine.history.Count() > before);
 
+    form_->workbench().control.SourceModified = false;
     QTest::keyClicks(copy->Memo1(), ";");
+    QVERIFY(!form_->workbench().control.SourceModified);  // the copy is not the source
     log_.answers.push_back(Answer::Cancel);
     QVERIFY(!copy->close());
     QVERIFY(log_.questions.last().startsWith("TEST.ASM:1 "));
