@@ -27,6 +27,7 @@ namespace {
 QString Msg(int number) { return QString::fromStdString(MessageText(number)); }
 
 const char* const kWriteError = "写文件错误：";
+const char* const kReadError = "读文件错误：";
 const char* const kSourceFilter = "Assemble files (*.ASM)|*.ASM|ABEL files (*.ABL)|*.ABL";
 const char* const kInsFilter = "指令系统/微程序(*.INS)|*.INS";
 
@@ -64,6 +65,10 @@ void TMANForm::OpenFile1Click() {
 
 void TMANForm::OpenFile(const QString& path) {
   if (!HasExtension(path.toStdString(), ".ASM")) {
+    if (!FileReadable(path.toStdString())) {
+      dialogs_->Error(this, kReadError + path);
+      return;
+    }
     auto* further = new TSRCForm(workbench_, *this, TSRCForm::Kind::Further, path);
     further->setAttribute(Qt::WA_DeleteOnClose);
     further->setWindowTitle(FileNameOnly(path));
@@ -74,7 +79,7 @@ void TMANForm::OpenFile(const QString& path) {
   workbench_.control.SourcePath = path.toStdString();
   pgLeft_->setCurrentWidget(source_);
   if (!source_->LoadFromFile(path)) {
-    dialogs_->Error(this, "读文件错误：" + path);
+    dialogs_->Error(this, kReadError + path);
     return;
   }
   source_->setWindowTitle(FileNameOnly(path));

@@ -439,6 +439,14 @@ class TMANFormTest : public QObject {
   }
 
   void missingFilesAreReported() {
+    OpenThroughDialog(*form_, log_, dir_.filePath("GONE.ABL"));
+    OpenThroughDialog(*form_, log_, dir_.filePath("GONE.ASM"));
+    QCOMPARE(log_.errors, QStringList({"读文件错误：" + dir_.filePath("GONE.ABL"),
+                                       "读文件错误：" + dir_.filePath("GONE.ASM")}));
+    QCOMPARE(form_->pgHost()->count(), 3);
+    // The source path is taken even so: the next Make reports the missing file once more.
+    QCOMPARE(QString::fromStdString(wb().control.SourcePath), dir_.filePath("GONE.ASM"));
+
     form_->Manual1Click();
     QCOMPARE(log_.informations,
              QStringList({Msg(102) + QString::fromStdString(wb().HelpDir()) + "EDUMAC8.PDF"}));
