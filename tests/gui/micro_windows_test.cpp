@@ -1,4 +1,5 @@
 #include <QCheckBox>
+#include <QTabWidget>
 #include <QTableView>
 #include <QTest>
 
@@ -169,6 +170,22 @@ class MicroWindowsTest : public QObject {
     QVERIFY(!f.wb.control.Running());
     QCOMPARE(f.m().uM[0x31], (0xFFFFFE91u & kWordMask) ^ 1);
     QCOMPARE(f.m().CurrentRecord.EM[0x80], 0x5A);
+  }
+
+  void aHiddenTraceShowsItsNewestRowsWhenItsPageComesToTheFront() {
+    QTabWidget pages;  // outlives the windows it docks
+    ViewsFixture f(false);
+    pages.addTab(&f.micro, f.micro.windowTitle());
+    pages.addTab(&f.trace, f.trace.windowTitle());
+    pages.resize(1000, 200);
+    pages.show();
+    for (int i = 0; i < 40; ++i) f.wb.control.Trace();
+    pages.setCurrentWidget(&f.trace);
+    QTableView* grid = f.trace.Grid();
+    const QModelIndex newest = grid->model()->index(40, 0);
+    QTRY_VERIFY(grid->viewport()->rect().contains(grid->visualRect(newest)));
+    QVERIFY(grid->rowAt(0) > 0);                 // scrolled down to it …
+    QVERIFY(grid->rowAt(0) < newest.row() - 2);  // … with older rows above it
   }
 
   void microRowSelectionLoadsTheWordIntoTheState() {

@@ -32,13 +32,16 @@ struct ViewsFixture {
   TDataF memory{wb};
   QStringList errors;
 
-  ViewsFixture() {
+  // Shown as windows of their own, unless they are to be docked as pages first.
+  explicit ViewsFixture(bool show = true) {
     host.micro = &micro;
     host.memory = &memory;
     memory.SetErrorBox([this](const QString& text) { errors << text; });
-    micro.show();
-    trace.show();
-    memory.show();
+    if (show) {
+      micro.show();
+      trace.show();
+      memory.show();
+    }
     wb.control.Reset();
   }
   Machine& m() { return wb.machine; }
