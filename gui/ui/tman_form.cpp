@@ -379,7 +379,9 @@ QList<QAction*> TMANForm::ShortcutActions() const {
 
 void TMANForm::File1Popup() {
   SetCaptions();
+  // The run worker executes uM: neither a load nor a new system may replace it meanwhile.
   Action("LoaduM")->setEnabled(!workbench_.control.Running());
+  Action("NewuM")->setEnabled(!workbench_.control.Running());
   Action("SaveFile1")->setEnabled(true);
   Action("SaveFileas1")->setEnabled(!source_->Empty());
 }
