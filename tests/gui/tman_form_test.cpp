@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMenu>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTableView>
@@ -121,6 +122,25 @@ class TMANFormTest : public QObject {
     QVERIFY(form_->Action("StepBtn")->isEnabled());
   }
 
+  void editMenuFollowsTheEditor() {
+    QMenu* edit = form_->findChild<QMenu*>("Edit1");
+    emit edit->aboutToShow();
+    QVERIFY(!form_->Action("Undo1")->isEnabled());
+    QVERIFY(!form_->Action("Selectall1")->isEnabled());
+    QVERIFY(!form_->Action("CutBtn")->isEnabled());
+    QTest::keyClicks(src().Memo1(), "NOP");
+    src().Memo1()->selectAll();
+    emit edit->aboutToShow();
+    QVERIFY(form_->Action("Undo1")->isEnabled());
+    QVERIFY(form_->Action("Cut1")->isEnabled());
+    QVERIFY(form_->Action("CutBtn")->isEnabled());
+    form_->Action("Cut1")->trigger();
+    QVERIFY(src().Empty());
+    QTRY_VERIFY(form_->Action("PasteBtn")->isEnabled());  // the clipboard now holds text
+    form_->Action("Undo1")->trigger();
+    QCOMPARE(src().Memo1()->text(), QString("NOP"));
+  }
+
   void menuItemsCarryMessageCaptionsAndShortcuts() {
     const struct {
       const char* name;
@@ -173,6 +193,13 @@ class TMANFormTest : public QObject {
     QVERIFY(QString::fromStdString(trace.Model().Row(count - 1)[2]).startsWith("-> "));
     QVERIFY(!trace.Model().Row(count - 1)[3].empty());
     QVERIFY(trace.Model().Row(count)[3].empty());
+
+    // Ctrl+F2 resets: one trace row, everything back at address 0.
+    Press(*form_, Qt::Key_F2, Qt::ControlModifier);
+    QCOMPARE(m.history.Count(), 1);
+    QCOMPARE(int(m.InstrAddr), 0);
+    QCOMPARE(src().ProgramCounterLine(), wb().assembler.AddressToLine(0)->line);
+    QCOMPARE(cpu.Cache().Anchor(), 0);
   }
 
   void editedSourceAsksBeforeTheNextStep() {
