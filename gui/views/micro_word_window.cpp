@@ -6,6 +6,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "views/frozen_columns_view.h"
 #include "views/grid_font.h"
 #include "views/grid_text_delegate.h"
 #include "views/run_lock.h"
@@ -14,6 +15,7 @@ namespace edumac8 {
 namespace {
 
 constexpr int kRowHeight = 18;
+constexpr int kFixedColumns = 3;  // mnemonic, state, micro-address
 constexpr int kColumnWidths[MicroGridModel::kColumns] = {106, 29, 40, 42, 119, 119,
                                                          108, 77, 64, 33, 32};
 
@@ -23,10 +25,11 @@ MicroWordWindow::MicroWordWindow(Workbench& workbench, const QString& caption, Q
     : QWidget(parent), workbench_(workbench), model_(new MicroGridModel(this)) {
   setWindowTitle(caption);
 
-  grid_ = new QTableView(this);
+  auto* grid = new FrozenColumnsView(kFixedColumns, this);
+  grid_ = grid;
   grid_->setObjectName("uMGrid");
   grid_->setModel(model_);
-  grid_->setItemDelegate(new GridTextDelegate(grid_));
+  grid->setItemDelegate(new GridTextDelegate(grid_));
   grid_->setFont(GridFont());
   grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
   grid_->setSelectionMode(QAbstractItemView::SingleSelection);

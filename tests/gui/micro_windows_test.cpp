@@ -1,4 +1,6 @@
 #include <QCheckBox>
+#include <QHeaderView>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTest>
@@ -186,6 +188,33 @@ class MicroWindowsTest : public QObject {
     QTRY_VERIFY(grid->viewport()->rect().contains(grid->visualRect(newest)));
     QVERIFY(grid->rowAt(0) > 0);                 // scrolled down to it …
     QVERIFY(grid->rowAt(0) < newest.row() - 2);  // … with older rows above it
+  }
+
+  void theFirstThreeColumnsStayFixed() {
+    ViewsFixture f;
+    QTableView* grid = f.micro.Grid();
+    grid->setColumnWidth(4, 900);  // wider than the window
+    auto* fixed = grid->findChild<QTableView*>("FixedColumns");
+    QVERIFY(fixed);
+    QTRY_VERIFY(grid->horizontalScrollBar()->maximum() > 0);
+    grid->horizontalScrollBar()->setValue(grid->horizontalScrollBar()->maximum());
+    QCOMPARE(fixed->width(), grid->columnWidth(0) + grid->columnWidth(1) + grid->columnWidth(2));
+    QVERIFY(!fixed->isColumnHidden(2) && fixed->isColumnHidden(3));
+
+    // A click on the fixed part selects the row in the whole grid.
+    const QRect row = fixed->visualRect(fixed->model()->index(5, 1));
+    QTest::mouseClick(fixed->viewport(), Qt::LeftButton, {}, row.center());
+    QCOMPARE(f.micro.CurrentGridRow(), 6);
+    QCOMPARE(f.micro.ShownMicroAddress(), 5);
+
+    // The fixed columns keep their places; no other column moves in among them.
+    QHeaderView* header = grid->horizontalHeader();
+    header->moveSection(0, 6);
+    QCOMPARE(header->logicalIndex(0), 0);
+    header->moveSection(7, 1);
+    QCOMPARE(header->logicalIndex(1), 1);
+    header->moveSection(7, 4);
+    QCOMPARE(header->logicalIndex(4), 7);
   }
 
   void microRowSelectionLoadsTheWordIntoTheState() {

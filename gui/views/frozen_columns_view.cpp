@@ -1,0 +1,115 @@
+#include "views/frozen_columns_view.h"
+
+#include <QHeaderView>
+#include <QScrollBar>
+
+namespace edumac8 {
+
+FrozenColumnsView::FrozenColumnsView(int frozenColumns, QWidget* parent)
+    : QTableView(parent), frozenColumns_(frozenColumns), frozen_(new QTableView(this)) {
+  frozen_->setObjectName("FixedColumns");
+  frozen_->setFocusPolicy(Qt::NoFocus);
+  frozen_->verticalHeader()->hide();
+  frozen_->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  frozen_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  frozen_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  frozen_->setFrameShape(QFrame::NoFrame);
+  frozen_->setEditTriggers(NoEditTriggers);
+  viewport()->stackUnder(frozen_);
+  setHorizontalScrollMode(ScrollPerPixel);
+  frozen_->setVerticalScrollMode(ScrollPerPixel);
+  setVerticalScrollMode(ScrollPerPixel);
+
+  connect(horizontalHeader(), &QHeaderView::sectionResized, this,
+          [this](int logical, int, int size) {
+            if (logical < frozenColumns_) {
+              frozen_->setColumnWidth(logical, size);
+              PlaceFrozen();
+            }
+          });
+  connect(horizontalHeader(), &QHeaderView::sectionMoved, this,
+          &FrozenColumnsView::KeepFixedColumnsInPlace);
+  connect(verticalScrollBar(), &QScrollBar::valueChanged, frozen_->verticalScrollBar(),
+          &QScrollBar::setValue);
+  connect(frozen_->verticalScrollBar(), &QScrollBar::valueChanged, verticalScrollBar(),
+          &QScrollBar::setValue);
+}
+
+void FrozenColumnsView::setModel(QAbstractItemModel* model) {
+  QTableView::setModel(model);
+  frozen_->setModel(model);
+  frozen_->setSelectionModel(selectionModel());
+  for (int c = frozenColumns_; c < model->columnCount(); ++c) frozen_->setColumnHidden(c, true);
+  frozen_->show();
+  PlaceFrozen();
+}
+
+void FrozenColumnsView::setItemDelegate(QAbstractItemDelegate* delegate) {
+  QTableView::setItemDelegate(delegate);
+  frozen_->setItemDelegate(delegate);
+}
+
+int FrozenColumnsView::FrozenWidth() const {
+  int width = 0;
+  for (int c = 0; c < frozenColumns_; ++c) width += columnWidth(c);
+  return width;
+}
+
+void FrozenColumnsView::PlaceFrozen() {
+  // Same font, selection look and row height as the view it covers.
+  frozen_->setFont(font());
+  frozen_->setSelectionBehavior(selectionBehavior());
+  frozen_->setSelectionMode(selectionMode());
+  frozen_->setWordWrap(wordWrap());
+  frozen_->setTextElideMode(textElideMode());
+  frozen_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  frozen_->verticalHeader()->setDefaultSectionSize(verticalHeader()->defaultSectionSize());
+  frozen_->horizontalHeader()->setDefaultAlignment(horizontalHeader()->defaultAlignment());
+  frozen_->horizontalHeader()->setHighlightSections(false);
+  frozen_->horizontalHeader()->setMinimumSectionSize(horizontalHeader()->minimumSectionSize());
+  frozen_->horizontalHeader()->setFixedHeight(horizontalHeader()->height());
+  for (int c = 0; c < frozenColumns_; ++c) frozen_->setColumnWidth(c, columnWidth(c));
+  frozen_->setGeometry(verticalHeader()->width() + frameWidth(), frameWidth(), FrozenWidth(),
+                       viewport()->height() + horizontalHeader()->height());
+}
+
+void FrozenColumnsView::resizeEvent(QResizeEvent* event) {
+  QTableView::resizeEvent(event);
+  PlaceFrozen();
+}
+
+void FrozenColumnsView::updateGeometries() {
+  QTableView::updateGeometries();
+  if (frozen_) PlaceFrozen();
+}
+
+QModelIndex FrozenColumnsView::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) {
+  const QModelIndex current = QTableView::moveCursor(action, modifiers);
+  // A cell that would lie under the fixed columns is scrolled out from under them.
+  if (action == MoveLeft && current.column() >= frozenColumns_ &&
+      visualRect(current).topLeft().x() < FrozenWidth()) {
+    const int offset = visualRect(current).topLeft().x() - FrozenWidth();
+    horizontalScrollBar()->setValue(horizontalScrollBar()->value() + offset);
+  }
+  return current;
+}
+
+void FrozenColumnsView::scrollTo(const QModelIndex& index, ScrollHint hint) {
+  // A cell of the fixed columns is always in sight sideways: only its row is scrolled to.
+  if (index.column() >= frozenColumns_) {
+    QTableView::scrollTo(index, hint);
+    return;
+  }
+  const int sideways = horizontalScrollBar()->value();
+  QTableView::scrollTo(index, hint);
+  horizontalScrollBar()->setValue(sideways);
+}
+
+void FrozenColumnsView::KeepFixedColumnsInPlace(int logical, int oldVisual, int newVisual) {
+  if (logical >= frozenColumns_ && newVisual >= frozenColumns_) return;
+  QHeaderView* header = horizontalHeader();
+  const QSignalBlocker block(header);
+  header->moveSection(newVisual, oldVisual);
+}
+
+}  // namespace edumac8
