@@ -1,5 +1,6 @@
 #include "views/frozen_columns_view.h"
 
+#include <QCoreApplication>
 #include <QHeaderView>
 #include <QScrollBar>
 
@@ -29,10 +30,18 @@ FrozenColumnsView::FrozenColumnsView(int frozenColumns, QWidget* parent)
           });
   connect(horizontalHeader(), &QHeaderView::sectionMoved, this,
           &FrozenColumnsView::KeepFixedColumnsInPlace);
+  // The main view leads the vertical scrolling; the wheel over the fixed part scrolls it too.
   connect(verticalScrollBar(), &QScrollBar::valueChanged, frozen_->verticalScrollBar(),
           &QScrollBar::setValue);
-  connect(frozen_->verticalScrollBar(), &QScrollBar::valueChanged, verticalScrollBar(),
-          &QScrollBar::setValue);
+  frozen_->viewport()->installEventFilter(this);
+}
+
+bool FrozenColumnsView::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == frozen_->viewport() && event->type() == QEvent::Wheel) {
+    QCoreApplication::sendEvent(viewport(), event);
+    return true;
+  }
+  return QTableView::eventFilter(watched, event);
 }
 
 void FrozenColumnsView::setModel(QAbstractItemModel* model) {
@@ -41,6 +50,7 @@ void FrozenColumnsView::setModel(QAbstractItemModel* model) {
   frozen_->setSelectionModel(selectionModel());
   for (int c = frozenColumns_; c < model->columnCount(); ++c) frozen_->setColumnHidden(c, true);
   frozen_->show();
+  CopyLook();
   PlaceFrozen();
 }
 
@@ -55,7 +65,7 @@ int FrozenColumnsView::FrozenWidth() const {
   return width;
 }
 
-void FrozenColumnsView::PlaceFrozen() {
+void FrozenColumnsView::CopyLook() {
   // Same font, selection look and row height as the view it covers.
   frozen_->setFont(font());
   frozen_->setSelectionBehavior(selectionBehavior());
@@ -64,13 +74,26 @@ void FrozenColumnsView::PlaceFrozen() {
   frozen_->setTextElideMode(textElideMode());
   frozen_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   frozen_->verticalHeader()->setDefaultSectionSize(verticalHeader()->defaultSectionSize());
-  frozen_->horizontalHeader()->setDefaultAlignment(horizontalHeader()->defaultAlignment());
-  frozen_->horizontalHeader()->setHighlightSections(false);
-  frozen_->horizontalHeader()->setMinimumSectionSize(horizontalHeader()->minimumSectionSize());
-  frozen_->horizontalHeader()->setFixedHeight(horizontalHeader()->height());
-  for (int c = 0; c < frozenColumns_; ++c) frozen_->setColumnWidth(c, columnWidth(c));
-  frozen_->setGeometry(verticalHeader()->width() + frameWidth(), frameWidth(), FrozenWidth(),
-                       viewport()->height() + horizontalHeader()->height());
+  QHeaderView* header = frozen_->horizontalHeader();
+  header->setDefaultAlignment(horizontalHeader()->defaultAlignment());
+  header->setHighlightSections(false);
+  header->setMinimumSectionSize(horizontalHeader()->minimumSectionSize());
+  header->setFixedHeight(horizontalHeader()->height());
+}
+
+void FrozenColumnsView::PlaceFrozen() {
+  for (int c = 0; c < frozenColumns_; ++c)
+    if (frozen_->columnWidth(c) != columnWidth(c)) frozen_->setColumnWidth(c, columnWidth(c));
+  const QRect place(frameWidth(), frameWidth(), FrozenWidth(),
+                    viewport()->height() + horizontalHeader()->height());
+  if (frozen_->geometry() != place) frozen_->setGeometry(place);
+  frozen_->verticalScrollBar()->setValue(verticalScrollBar()->value());
+}
+
+void FrozenColumnsView::showEvent(QShowEvent* event) {
+  QTableView::showEvent(event);
+  CopyLook();
+  PlaceFrozen();
 }
 
 void FrozenColumnsView::resizeEvent(QResizeEvent* event) {

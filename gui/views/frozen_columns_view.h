@@ -17,14 +17,17 @@ class FrozenColumnsView : public QTableView {
   void setModel(QAbstractItemModel* model) override;
   void setItemDelegate(QAbstractItemDelegate* delegate);
   void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
+  void showEvent(QShowEvent* event) override;
   QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
   void updateGeometries() override;
 
  private:
   int FrozenWidth() const;
+  void CopyLook();
   void PlaceFrozen();
   void KeepFixedColumnsInPlace(int logical, int oldVisual, int newVisual);
 

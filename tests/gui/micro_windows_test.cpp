@@ -4,6 +4,7 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QTest>
+#include <QWheelEvent>
 
 #include "views_fixture.h"
 
@@ -206,6 +207,14 @@ class MicroWindowsTest : public QObject {
     QTest::mouseClick(fixed->viewport(), Qt::LeftButton, {}, row.center());
     QCOMPARE(f.micro.CurrentGridRow(), 6);
     QCOMPARE(f.micro.ShownMicroAddress(), 5);
+
+    // The wheel over the fixed part scrolls the whole grid.
+    const QPointF at = fixed->viewport()->rect().center();
+    QWheelEvent wheel(at, fixed->viewport()->mapToGlobal(at), {}, QPoint(0, -240), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(fixed->viewport(), &wheel);
+    QVERIFY(grid->verticalScrollBar()->value() > 0);
+    QCOMPARE(fixed->verticalScrollBar()->value(), grid->verticalScrollBar()->value());
 
     // The fixed columns keep their places; no other column moves in among them.
     QHeaderView* header = grid->horizontalHeader();
