@@ -17,9 +17,9 @@ FrozenColumnsView::FrozenColumnsView(int frozenColumns, QWidget* parent)
   frozen_->setFrameShape(QFrame::NoFrame);
   frozen_->setEditTriggers(NoEditTriggers);
   viewport()->stackUnder(frozen_);
+  // Sideways by pixels, so the columns slide out from under the fixed part; down by whole
+  // rows, so the top row is never cut.
   setHorizontalScrollMode(ScrollPerPixel);
-  frozen_->setVerticalScrollMode(ScrollPerPixel);
-  setVerticalScrollMode(ScrollPerPixel);
 
   connect(horizontalHeader(), &QHeaderView::sectionResized, this,
           [this](int logical, int, int size) {
