@@ -34,6 +34,12 @@ FrozenColumnsView::FrozenColumnsView(int frozenColumns, QWidget* parent)
   connect(verticalScrollBar(), &QScrollBar::valueChanged, frozen_->verticalScrollBar(),
           &QScrollBar::setValue);
   frozen_->viewport()->installEventFilter(this);
+  // Unscrolled, the fixed columns are in their places anyway; the cover is only needed (and
+  // only paid for) while the grid is scrolled sideways.
+  connect(horizontalScrollBar(), &QScrollBar::valueChanged, this, [this](int sideways) {
+    if (sideways > 0) PlaceFrozen();
+    frozen_->setVisible(sideways > 0);
+  });
 }
 
 bool FrozenColumnsView::eventFilter(QObject* watched, QEvent* event) {
@@ -49,7 +55,7 @@ void FrozenColumnsView::setModel(QAbstractItemModel* model) {
   frozen_->setModel(model);
   frozen_->setSelectionModel(selectionModel());
   for (int c = frozenColumns_; c < model->columnCount(); ++c) frozen_->setColumnHidden(c, true);
-  frozen_->show();
+  frozen_->setVisible(horizontalScrollBar()->value() > 0);
   CopyLook();
   PlaceFrozen();
 }

@@ -1,6 +1,7 @@
 // A table view whose first columns stay in place when the others scroll sideways, as the
-// fixed columns of the micro-word grids do. A second view laid over the left edge shows those
-// columns; it shares the model, the selection and the vertical scrolling with the main view.
+// fixed columns of the micro-word grids do. While the view is scrolled sideways a second view
+// laid over the left edge shows those columns; it shares the model, the selection and the
+// vertical scrolling with the main view.
 // The fixed columns cannot be moved, and no other column can be moved among them.
 #pragma once
 
