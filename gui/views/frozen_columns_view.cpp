@@ -129,9 +129,11 @@ void FrozenColumnsView::scrollTo(const QModelIndex& index, ScrollHint hint) {
     QTableView::scrollTo(index, hint);
     return;
   }
-  const int sideways = horizontalScrollBar()->value();
+  QScrollBar* bar = horizontalScrollBar();
+  const QSignalBlocker keepSideways(bar);  // the contents never see the sideways detour
+  const int sideways = bar->value();
   QTableView::scrollTo(index, hint);
-  horizontalScrollBar()->setValue(sideways);
+  bar->setValue(sideways);
 }
 
 void FrozenColumnsView::KeepFixedColumnsInPlace(int logical, int oldVisual, int newVisual) {

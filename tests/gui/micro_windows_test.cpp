@@ -207,6 +207,11 @@ class MicroWindowsTest : public QObject {
     QTest::mouseClick(fixed->viewport(), Qt::LeftButton, {}, row.center());
     QCOMPARE(f.micro.CurrentGridRow(), 6);
     QCOMPARE(f.micro.ShownMicroAddress(), 5);
+    // A step moves to the new uPC row without scrolling back sideways.
+    const int sideways = grid->horizontalScrollBar()->value();
+    f.wb.control.Trace();
+    QCOMPARE(grid->horizontalScrollBar()->value(), sideways);
+    QVERIFY(fixed->isVisible());
 
     // The wheel over the fixed part scrolls the whole grid.
     const QPointF at = fixed->viewport()->rect().center();
