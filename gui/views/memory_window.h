@@ -60,7 +60,6 @@ class TDataF : public QWidget {
   DumpCell current_{0, 1};
   DumpCell selStart_{0, 1};
   DumpCell selEnd_{0, 1};
-  bool selecting_ = false;
   bool editing_ = false;
   QString editBuffer_;  // the typed characters
   DumpCell editCell_{0, 1};
