@@ -259,9 +259,10 @@ void TDataF::Commit() {
     // A run in progress finishes its micro-step first; the next one starts from the edit.
     std::lock_guard outer(workbench_.control.OuterLock);
     std::lock_guard inner(workbench_.control.InnerLock);
-    m.EM[DumpAddress(current_)] = *value;
-    m.CurrentRecord.EM = m.EM;
-    shown_ = m.EM;
+    // The byte goes into the state the next step starts from. Copying the whole live EM there
+    // instead would bring back an older record's memory after a look back in the trace.
+    const int address = DumpAddress(current_);
+    m.EM[address] = m.CurrentRecord.EM[address] = shown_[address] = *value;
   }
   SetCurrentCell(AdvanceDumpCursor(current_));
 }

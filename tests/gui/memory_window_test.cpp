@@ -1,5 +1,6 @@
 #include <QAction>
 #include <QMenu>
+#include <QTableView>
 #include <QTest>
 #include <atomic>
 #include <thread>
@@ -32,6 +33,21 @@ class MemoryWindowTest : public QObject {
     f.wb.control.Trace();                     // the fetch
     QCOMPARE(f.m().history.Newest().state[Field::IR], 0x14);
     QCOMPARE(f.m().history.Newest().state[Field::uPC], 0x14);
+  }
+
+  void anEditAfterALookBackKeepsTheNewerMemory() {
+    ViewsFixture f;
+    f.memory.SetCurrentCell({2, 1});
+    QTest::keyClicks(f.memory.Grid(), "11");  // EM[0x20], after the reset record
+    f.wb.control.Trace();
+    f.wb.control.Trace();
+    f.trace.Grid()->setCurrentIndex(f.trace.Grid()->model()->index(0, 0));  // the reset record
+    QCOMPARE(f.m().EM[0x20], 0x00);                                         // shown as it was
+    QTest::keyClicks(f.memory.Grid(), "22");                                // EM[0x21]
+    QCOMPARE(f.m().CurrentRecord.EM[0x20], 0x11);
+    QCOMPARE(f.m().CurrentRecord.EM[0x21], 0x22);
+    f.wb.control.Trace();
+    QCOMPARE(f.m().history.Newest().EM[0x20], 0x11);
   }
 
   void aBadEntryIsRefusedWithMessage308() {
