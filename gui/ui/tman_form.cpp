@@ -124,7 +124,13 @@ void TMANForm::AttachLink() {
 }
 
 void TMANForm::WaitForLink() {
-  if (link_) link_->WaitForAttempt();
+  if (!link_) return;
+  // A command that needs the box waits for a connection attempt in progress (a firmware
+  // update takes seconds). The window goes on painting and showing the update's progress
+  // meanwhile; the user's input waits. The attempt's end arrives as a queued Timer1Timer,
+  // whose tick applies the outcome.
+  while (link_->AttemptInProgress())
+    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::WaitForMoreEvents);
 }
 
 void TMANForm::FormCreate() {
@@ -497,6 +503,9 @@ void TMANForm::Timer1Timer() {
 }
 
 void TMANForm::InstructionSystemChanged() {
+  // The table may change while a run is in progress; the refresh restores the newest record
+  // into the live state, so it waits for the step in progress.
+  RunLock lock(workbench_.control);
   micro_->RefreshMicroViews();
   cpu_->viewport()->update();
 }
