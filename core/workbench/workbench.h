@@ -7,6 +7,7 @@
 #include <string>
 
 #include "asm/assembler.h"
+#include "guide/experiment.h"
 #include "isa/instruction_system.h"
 #include "machine/box_operations.h"
 #include "machine/execution_control.h"
@@ -27,6 +28,8 @@ class Workbench {
   std::unique_ptr<BoxOperations> box;
   Assembler assembler;
   ExecutionControl control;
+  // The experiment guide's catalogue, read once at start-up.
+  ExperimentCatalogue experiments;
 
   // Data directories beside the program: HomeDir + "HELP/", "JPG/", "FPGA/".
   std::string HomeDir;

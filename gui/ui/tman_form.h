@@ -9,6 +9,7 @@
 #include <QString>
 #include <memory>
 
+#include "guide/experiment_windows.h"
 #include "ui/user_dialogs.h"
 #include "ui/window_host.h"
 #include "workbench/workbench.h"
@@ -46,6 +47,11 @@ class TMANForm : public QMainWindow {
   Workbench& workbench() { return workbench_; }
   UserDialogs& Dialogs() { return *dialogs_; }
   void SetDialogs(std::unique_ptr<UserDialogs> dialogs);
+  // The experiment guide's windows, as the graphic help and the diagram open them.
+  ExperimentWindows& GuideWindows() { return *guideWindows_; }
+  void SetGuideWindows(std::unique_ptr<ExperimentWindows> windows) {
+    guideWindows_ = std::move(windows);
+  }
 
   // The product title: "EDUMAC8 计算机组成原理实验系统", two blanks, maker and web address.
   static QString ProductTitle();
@@ -154,6 +160,7 @@ class TMANForm : public QMainWindow {
   WindowHost host_;
   Workbench workbench_;
   std::unique_ptr<UserDialogs> dialogs_;
+  std::unique_ptr<ExperimentWindows> guideWindows_ = std::make_unique<ExperimentWindows>();
 
   QToolBar* Panel1_ = nullptr;
   QSplitter* middle_ = nullptr;
