@@ -60,5 +60,6 @@ int DisasmCommand(const Args& args);
 int InsSaveCommand(const Args& args);
 int ExportCommand(const Args& args);
 int VhdlCommand(const Args& args);
+int GuideCommand(const Args& args);
 
 }  // namespace edumac8::cli

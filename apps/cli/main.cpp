@@ -18,6 +18,7 @@ constexpr Command kCommands[] = {
     {"disasm", edumac8::cli::DisasmCommand},   {"ins-save", edumac8::cli::InsSaveCommand},
     {"export", edumac8::cli::ExportCommand},
     {"vhdl", edumac8::cli::VhdlCommand},
+    {"guide", edumac8::cli::GuideCommand},
 };
 
 constexpr const char* kUsage =
@@ -27,7 +28,8 @@ constexpr const char* kUsage =
     "  edumac8-cli disasm IMAGE.BIN [--ins FILE.INS]\n"
     "  edumac8-cli ins-save FILE.INS\n"
     "  edumac8-cli export inst|um|trace OUT.CSV [run options]\n"
-    "  edumac8-cli vhdl OUTDIR [--ins FILE.INS] [SOURCE|IMAGE.BIN]\n";
+    "  edumac8-cli vhdl OUTDIR [--ins FILE.INS] [SOURCE|IMAGE.BIN]\n"
+    "  edumac8-cli guide [EX.INI] [--dump]\n";
 
 }  // namespace
 

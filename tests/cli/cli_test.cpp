@@ -8,6 +8,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "cli/cli_fixture.h"
 #include "isa/ins_file.h"
 #include "platform/file_io.h"
 #include "platform/text_codec.h"
@@ -15,42 +16,6 @@
 
 namespace edumac8 {
 namespace {
-
-namespace fs = std::filesystem;
-
-struct Result {
-  int status;
-  std::string out;
-  std::string err;
-};
-
-struct CliFixture : ::testing::Test {
-  fs::path dir = fs::temp_directory_path() / ("cli_" + std::to_string(getpid()));
-  void SetUp() override { fs::create_directories(dir); }
-  void TearDown() override { fs::remove_all(dir); }
-  std::string Path(const std::string& name) const { return (dir / name).string(); }
-  void Write(const std::string& name, const std::string& bytes) const {
-    std::ofstream(Path(name), std::ios::binary) << bytes;
-  }
-  Result Cli(const std::string& args) const {
-    const std::string errFile = Path("stderr.txt");
-    const std::string command = std::string(EDUMAC8_CLI) + " " + args + " 2>" + errFile;
-    FILE* pipe = popen(command.c_str(), "r");
-    std::string out;
-    std::array<char, 4096> buffer;
-    for (std::size_t n; (n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0;)
-      out.append(buffer.data(), n);
-    const int status = pclose(pipe);
-    return {WEXITSTATUS(status), out, ReadWholeFile(errFile).value_or("")};
-  }
-};
-
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
 
 TEST_F(CliFixture, UsageErrorsExitTwo) {
   for (const char* args : {"", "frobnicate", "run", "run a.bin --steps x", "run a.bin --bogus",
@@ -67,12 +32,12 @@ TEST_F(CliFixture, BadInputGivesAMessageAndExitOne) {
   struct Case {
     std::string args, message;
   };
-  for (const Case& c : {Case{"run " + Path("NONE.BIN"), "读文件错误：" + Path("NONE.BIN")},
-                        Case{"run " + Path("SHORT.BIN"), "256"},
-                        Case{"disasm " + Path("NONE.BIN"), "读文件错误："},
-                        Case{"ins-save /nonexistent/dir/X.INS", "写文件错误：/nonexistent/dir/X.INS"},
-                        Case{"run " + Path("SHORT.BIN") + " --ins " + Path("FOREIGN.INS"),
-                             "文件格式错误：" + Path("FOREIGN.INS")}}) {
+  for (const Case& c :
+       {Case{"run " + Path("NONE.BIN"), "读文件错误：" + Path("NONE.BIN")},
+        Case{"run " + Path("SHORT.BIN"), "256"}, Case{"disasm " + Path("NONE.BIN"), "读文件错误："},
+        Case{"ins-save /nonexistent/dir/X.INS", "写文件错误：/nonexistent/dir/X.INS"},
+        Case{"run " + Path("SHORT.BIN") + " --ins " + Path("FOREIGN.INS"),
+             "文件格式错误：" + Path("FOREIGN.INS")}}) {
     const Result r = Cli(c.args);
     EXPECT_EQ(r.status, 1) << c.args;
     EXPECT_NE(r.err.find(c.message), std::string::npos) << c.args << ": " << r.err;
