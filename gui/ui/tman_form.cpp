@@ -19,6 +19,8 @@
 #include <QVBoxLayout>
 
 #include "asm/messages.h"
+#include "guide/experiment_guide_windows.h"
+#include "guide/experiment_reader.h"
 #include "isa/instruction_set_window.h"
 #include "link/box_link.h"
 #include "link/link_status.h"
@@ -47,7 +49,9 @@ TMANForm::TMANForm(std::unique_ptr<UserDialogs> dialogs, std::unique_ptr<BoxOper
       dialogs_(dialogs ? std::move(dialogs) : std::make_unique<QtUserDialogs>()) {
   setObjectName("TMANForm");
   host_.Attach(this);
+  LoadExperimentCatalogue();
   FormCreate();
+  SetGuideWindows(std::make_unique<ExperimentGuideWindows>(workbench_, this));
 
   // Start in simulation with no source; the views show the reset machine at address 0.
   workbench_.control.Simulation = true;
@@ -77,6 +81,11 @@ TMANForm::~TMANForm() {
   disconnect(qApp, nullptr, this, nullptr);
   source_ = nullptr;  // UpdateButtons has nothing left to update
   qDeleteAll(findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly));
+}
+
+void TMANForm::LoadExperimentCatalogue() {
+  if (const auto error = LoadExperiments(workbench_.HelpDir(), workbench_.experiments))
+    dialogs_->Error(this, QString::fromStdString(*error));
 }
 
 void TMANForm::SetDialogs(std::unique_ptr<UserDialogs> dialogs) {

@@ -52,6 +52,9 @@ class TMANForm : public QMainWindow {
   void SetGuideWindows(std::unique_ptr<ExperimentWindows> windows) {
     guideWindows_ = std::move(windows);
   }
+  // Start-up: reads the experiment catalogue from the help directory; a missing or faulty
+  // EX.INI is reported in an error box.
+  void LoadExperimentCatalogue();
 
   // The product title: "EDUMAC8 计算机组成原理实验系统", two blanks, maker and web address.
   static QString ProductTitle();
