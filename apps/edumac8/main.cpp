@@ -2,13 +2,16 @@
 //
 // For pictures of the window without a person at the keyboard, the program can open a
 // source, assemble it, step and save a picture of the window:
-//   edumac8 [--open FILE] [--make] [--steps N] [--page CAPTION]... [--screenshot FILE.PNG]
+//   edumac8 [--open FILE] [--make] [--steps N] [--page CAPTION]... [--guide WINDOW]
+//           [--screenshot FILE.PNG]
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QDialog>
 #include <QTabWidget>
 #include <QTimer>
 #include <cstdio>
 
+#include "guide/experiment_guide_windows.h"
 #include "link/box_link.h"
 #include "link/firmware_image.h"
 #include "platform/paths.h"
@@ -23,6 +26,7 @@ struct Script {
   int steps = 0;
   QString screenshot;
   QStringList pages;
+  QString guide;
 };
 
 Script ParseScript(const QApplication& app) {
@@ -36,10 +40,13 @@ Script ParseScript(const QApplication& app) {
                                       "FILE.PNG");
   const QCommandLineOption page("page", "Bring the page with this caption to the front.",
                                 "CAPTION");
-  parser.addOptions({open, make, steps, screenshot, page});
+  const QCommandLineOption guide(
+      "guide", "Show a window of the experiment guide: select, text or a picture's name.",
+      "WINDOW");
+  parser.addOptions({open, make, steps, screenshot, page, guide});
   parser.process(app);
   return {parser.value(open), parser.isSet(make), parser.value(steps).toInt(),
-          parser.value(screenshot), parser.values(page)};
+          parser.value(screenshot), parser.values(page), parser.value(guide)};
 }
 
 }  // namespace
@@ -60,10 +67,13 @@ int main(int argc, char* argv[]) {
     for (QTabWidget* area : {form.pgLeft(), form.pgHost(), form.pgBottom()})
       for (int i = 0; i < area->count(); ++i)
         if (area->tabText(i) == caption) area->setCurrentIndex(i);
+  QWidget* pictured = &form;
+  auto* guide = dynamic_cast<edumac8::ExperimentGuideWindows*>(&form.GuideWindows());
+  if (guide && !script.guide.isEmpty()) pictured = guide->ShowWithoutWaiting(script.guide);
   if (!script.screenshot.isEmpty()) {
     // Let the window lay itself out and paint once before taking the picture.
     QTimer::singleShot(300, &app, [&] {
-      const bool saved = form.grab().save(script.screenshot);
+      const bool saved = pictured->grab().save(script.screenshot);
       std::fprintf(saved ? stdout : stderr, "%s %s\n",
                    saved ? "Screenshot saved to" : "Could not write",
                    qPrintable(script.screenshot));

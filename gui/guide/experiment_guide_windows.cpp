@@ -1,5 +1,7 @@
 #include "guide/experiment_guide_windows.h"
 
+#include <QDialog>
+
 #include "guide/tfex_jpg.h"
 #include "guide/tfex_sel.h"
 #include "guide/tfex_txt.h"
@@ -29,6 +31,21 @@ void ExperimentGuideWindows::ShowPicture(QWidget*, const QString& caption,
                                          const std::string& name) {
   jpg_->FormShow(workbench_.JpgDir(), caption, Gb2312ToUtf8(name));
   jpg_->exec();
+}
+
+QDialog* ExperimentGuideWindows::ShowWithoutWaiting(const QString& window) {
+  QDialog* shown = jpg_;
+  if (window == "select") {
+    sel_->FormShow(workbench_.experiments, workbench_.experiments.CurrentExp);
+    shown = sel_;
+  } else if (window == "text") {
+    txt_->FormShow(workbench_.experiments, TextBlock::Requirement);
+    shown = txt_;
+  } else {
+    jpg_->FormShow(workbench_.JpgDir(), "原理图", window.toStdString());
+  }
+  shown->show();
+  return shown;
 }
 
 }  // namespace edumac8

@@ -4,6 +4,8 @@
 
 #include "guide/experiment_windows.h"
 
+class QDialog;
+
 namespace edumac8 {
 
 class TFEx_JPG;
@@ -20,6 +22,10 @@ class ExperimentGuideWindows : public ExperimentWindows {
   void ShowText(QWidget* parent, TextBlock block) override;
   // `name` is a catalogue name (GB2312) or a block picture's file name.
   void ShowPicture(QWidget* parent, const QString& caption, const std::string& name) override;
+
+  // Shows one window without waiting, for pictures of it: "select", "text" (the current
+  // experiment's requirements) or a picture's file name (as a schematic).
+  QDialog* ShowWithoutWaiting(const QString& window);
 
   TFEx_Sel* FEx_Sel() const { return sel_; }
   TFEx_TXT* FEx_TXT() const { return txt_; }
