@@ -474,6 +474,7 @@ class TMANFormTest : public QObject {
     // The source path is taken even so: the next Make reports the missing file once more.
     QCOMPARE(QString::fromStdString(wb().control.SourcePath), dir_.filePath("GONE.ASM"));
 
+    wb().HomeDir = dir_.path().toStdString() + "/";  // a directory without the manual
     form_->Manual1Click();
     QCOMPARE(log_.informations,
              QStringList({Msg(102) + QString::fromStdString(wb().HelpDir()) + "EDUMAC8.PDF"}));
