@@ -1,9 +1,9 @@
 #include "timing_pictures.h"
 
-#include <QDir>
-#include <QFile>
 #include <QFontMetricsF>
 #include <QTemporaryDir>
+#include <algorithm>
+#include <functional>
 #include <stdexcept>
 
 #include "canvas.h"
