@@ -27,6 +27,7 @@ struct Args {
   std::vector<long> irqAfter;
   bool dump = false;
   bool box = false;
+  bool bits = false;  // la: every bit a wire of its own
 };
 
 // Parses options common to the subcommands; unknown options are usage errors.
@@ -61,5 +62,6 @@ int InsSaveCommand(const Args& args);
 int ExportCommand(const Args& args);
 int VhdlCommand(const Args& args);
 int GuideCommand(const Args& args);
+int LaCommand(const Args& args);
 
 }  // namespace edumac8::cli

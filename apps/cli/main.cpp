@@ -19,6 +19,7 @@ constexpr Command kCommands[] = {
     {"export", edumac8::cli::ExportCommand},
     {"vhdl", edumac8::cli::VhdlCommand},
     {"guide", edumac8::cli::GuideCommand},
+    {"la", edumac8::cli::LaCommand},
 };
 
 constexpr const char* kUsage =
@@ -29,7 +30,8 @@ constexpr const char* kUsage =
     "  edumac8-cli ins-save FILE.INS\n"
     "  edumac8-cli export inst|um|trace OUT.CSV [run options]\n"
     "  edumac8-cli vhdl OUTDIR [--ins FILE.INS] [SOURCE|IMAGE.BIN]\n"
-    "  edumac8-cli guide [EX.INI] [--dump]\n";
+    "  edumac8-cli guide [EX.INI] [--dump]\n"
+    "  edumac8-cli la OUT.VCD SOURCE|IMAGE.BIN [--ins FILE.INS] [--steps N] [--irq-after K]... [--bits] [--box]\n";
 
 }  // namespace
 

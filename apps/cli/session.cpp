@@ -57,6 +57,7 @@ Args ParseArgs(const std::vector<std::string>& words) {
     else if (w == "--irq-after") args.irqAfter.push_back(ParseCount(w, value()));
     else if (w == "--dump") args.dump = true;
     else if (w == "--box") args.box = true;
+    else if (w == "--bits") args.bits = true;
     else if (w.size() > 1 && w[0] == '-') throw UsageError("unknown option " + w);
     else args.positional.push_back(w);
   }
