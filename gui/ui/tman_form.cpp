@@ -22,6 +22,7 @@
 #include "guide/experiment_guide_windows.h"
 #include "guide/experiment_reader.h"
 #include "isa/instruction_set_window.h"
+#include "la/tla_form.h"
 #include "link/box_link.h"
 #include "link/link_status.h"
 #include "ui/tcpu_form.h"
@@ -199,7 +200,8 @@ void TMANForm::FormCreate() {
   DockPage(pgLeft_, source_);
   memory_ = new TDataF(workbench_);
   DockPage(pgLeft_, memory_);
-  DockPage(pgHost_, Placeholder("逻辑分析"));
+  la_ = new TLAForm(workbench_, *this);
+  DockPage(pgHost_, la_);
   pgHost_->setCurrentIndex(0);
   pgLeft_->setCurrentWidget(source_);
   source_->Memo1()->setFocus();

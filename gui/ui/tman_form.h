@@ -27,6 +27,7 @@ class BoxLink;
 class TCPUForm;
 class TDataF;
 class TFASMDef;
+class TLAForm;
 class TSRCForm;
 class TuMF;
 class TuTRCF;
@@ -114,6 +115,7 @@ class TMANForm : public QMainWindow {
   TuMF* uMF() const { return micro_; }
   TuTRCF* uTRCF() const { return trace_; }
   TFASMDef* ASMDef() const { return asmDef_; }
+  TLAForm* LAForm() const { return la_; }
   QTabWidget* pgLeft() const { return pgLeft_; }
   QTabWidget* pgHost() const { return pgHost_; }
   QTabWidget* pgBottom() const { return pgBottom_; }
@@ -177,6 +179,7 @@ class TMANForm : public QMainWindow {
   TuMF* micro_ = nullptr;
   TuTRCF* trace_ = nullptr;
   TFASMDef* asmDef_ = nullptr;
+  TLAForm* la_ = nullptr;
   QWidget* graphHelpPage_ = nullptr;
   QTimer* timer1_ = nullptr;
   BoxLink* link_ = nullptr;

@@ -3,6 +3,7 @@
 #include <QMetaObject>
 
 #include "asm/messages.h"
+#include "la/tla_form.h"
 #include "ui/tcpu_form.h"
 #include "ui/tman_form.h"
 #include "views/memory_window.h"
@@ -10,12 +11,17 @@
 
 namespace edumac8 {
 
-// The structure diagram and the logic analyser join in later issues; until then their hooks
-// have nothing to reach.
+// The structure diagram joins in a later issue; until then its hooks have nothing to reach.
 void WindowHost::DecodeTransfer() {}
 void WindowHost::RefreshDiagram() {}
-void WindowHost::BuildLAChannels() {}
-void WindowHost::ResetLAView() {}
+
+void WindowHost::BuildLAChannels() {
+  if (TMANForm* form = form_.load(); form && form->LAForm()) form->LAForm()->BuildLAChannels();
+}
+
+void WindowHost::ResetLAView() {
+  if (TMANForm* form = form_.load(); form && form->LAForm()) form->LAForm()->ResetLAView();
+}
 
 void WindowHost::RefreshMicroViews() {
   if (TMANForm* form = form_.load(); form && form->uMF()) form->uMF()->RefreshMicroViews();
