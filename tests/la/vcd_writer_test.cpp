@@ -21,8 +21,8 @@ using test::VcdDump;
 // A real run: the loop of a small program, its history captured in simulation.
 LASamples RunAndCapture(int steps) {
   test::DefaultMachine d;
-  // MOV A,#5 / ADD A,#3 / OUT / JMP 0, as the default instruction system codes them.
-  d.Load({0x74, 0x05, 0x1C, 0x03, 0xC4, 0xE0, 0x00});
+  // MOV A,#5 / L: ADD A,#1 / JMP L
+  d.Load({0x7C, 0x05, 0x1C, 0x01, 0xAC, 0x02});
   for (int i = 0; i < steps; ++i) d.m.MicroStep();
   LASamples samples;
   samples.Capture(d.m, true);
