@@ -27,7 +27,7 @@ double Percentile(std::vector<double> samples, double p) {
   return samples[i];
 }
 
-// `page` is the bottom page in front while stepping: the grid that repaints.
+// `page` is the page in front while stepping: a bottom page's grid or the analyser.
 void TraceCommand(benchmark::State& state, const char* page) {
   // Make saves and assembles beside the source: a copy keeps the shipped sample untouched.
   QTemporaryDir dir;
@@ -38,8 +38,9 @@ void TraceCommand(benchmark::State& state, const char* page) {
   form.show();
   form.OpenFile(source);
   form.Make1Click();
-  for (int i = 0; i < form.pgBottom()->count(); ++i)
-    if (form.pgBottom()->tabText(i) == QString::fromUtf8(page)) form.pgBottom()->setCurrentIndex(i);
+  for (QTabWidget* area : {form.pgBottom(), form.pgHost()})
+    for (int i = 0; i < area->count(); ++i)
+      if (area->tabText(i) == QString::fromUtf8(page)) area->setCurrentIndex(i);
   QApplication::processEvents();
 
   const auto us = [](Clock::time_point from, Clock::time_point to) {
@@ -65,6 +66,7 @@ void TraceCommand(benchmark::State& state, const char* page) {
 
 BENCHMARK_CAPTURE(TraceCommand, MicroProgramPage, "uM 微程序")->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(TraceCommand, TracePage, "跟踪")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(TraceCommand, AnalyserPage, "逻辑分析")->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))

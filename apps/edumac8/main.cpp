@@ -2,8 +2,9 @@
 //
 // For pictures of the window without a person at the keyboard, the program can open a
 // source, assemble it, step and save a picture of the window:
-//   edumac8 [--open FILE] [--make] [--steps N] [--page CAPTION]... [--guide WINDOW]
-//           [--screenshot FILE.PNG]
+//   edumac8 [--open FILE] [--make] [--steps N] [--page CAPTION]... [--click NAME]...
+//           [--guide WINDOW] [--screenshot FILE.PNG]
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDialog>
@@ -27,6 +28,7 @@ struct Script {
   QString screenshot;
   QStringList pages;
   QString guide;
+  QStringList clicks;
 };
 
 Script ParseScript(const QApplication& app) {
@@ -43,10 +45,12 @@ Script ParseScript(const QApplication& app) {
   const QCommandLineOption guide(
       "guide", "Show a window of the experiment guide: select, text or a picture's name.",
       "WINDOW");
-  parser.addOptions({open, make, steps, screenshot, page, guide});
+  const QCommandLineOption click("click", "Click the button with this object name.", "NAME");
+  parser.addOptions({open, make, steps, screenshot, page, guide, click});
   parser.process(app);
-  return {parser.value(open), parser.isSet(make), parser.value(steps).toInt(),
-          parser.value(screenshot), parser.values(page), parser.value(guide)};
+  return {parser.value(open),       parser.isSet(make),  parser.value(steps).toInt(),
+          parser.value(screenshot), parser.values(page), parser.value(guide),
+          parser.values(click)};
 }
 
 }  // namespace
@@ -67,6 +71,8 @@ int main(int argc, char* argv[]) {
     for (QTabWidget* area : {form.pgLeft(), form.pgHost(), form.pgBottom()})
       for (int i = 0; i < area->count(); ++i)
         if (area->tabText(i) == caption) area->setCurrentIndex(i);
+  for (const QString& name : script.clicks)
+    if (auto* button = form.findChild<QAbstractButton*>(name)) button->click();
   QWidget* pictured = &form;
   auto* guide = dynamic_cast<edumac8::ExperimentGuideWindows*>(&form.GuideWindows());
   if (guide && !script.guide.isEmpty()) pictured = guide->ShowWithoutWaiting(script.guide);

@@ -57,7 +57,7 @@ bool LAView::Follow() {
   if (level_ <= 5) return false;
   const int lead = FollowLead(level_);
   if (lead >= CursorSample) return false;
-  ViewStart = CursorSample - lead;
+  ViewStart = std::min(CursorSample - lead, kMaxViewStart);
   return true;
 }
 

@@ -265,9 +265,12 @@ void TLAForm::ShowCursorRecord() {
 }
 
 void TLAForm::mouseDoubleClickEvent(QMouseEvent* /*event*/) {
-  const std::optional<int> k = view_.ChannelAt(channels_, view_.LastX(), view_.LastY());
-  if (!k) return;
-  ToggleShowAsBus(channels_[*k]);
+  if (const std::optional<int> k = view_.ChannelAt(channels_, view_.LastX(), view_.LastY()))
+    ToggleChannel(*k);
+}
+
+void TLAForm::ToggleChannel(int k) {
+  ToggleShowAsBus(channels_[k]);
   UpdateVBarRange();
   Redraw();
 }

@@ -48,6 +48,8 @@ class TLAForm : public QWidget {
   void SpeedButton14Click();  // "Zoom in"
   void SpeedButton15Click();  // "Zoom out"
   void SpeedButton16Click();  // "Zoom All"
+  // What a double-click on a row's name does: a bus expands into its bits, bit lines collapse.
+  void ToggleChannel(int k);
   // The context menu's exports: asks for a file name, writes the displayed samples.
   void ExportVcd(VcdForm form);
 
