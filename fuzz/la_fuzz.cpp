@@ -1,9 +1,9 @@
 // libFuzzer target: the logic analyser's capture and rows. The bytes give a micro-program, a
-// trace history of any length and contents, the connection mode, and then a sequence of view
-// actions (zoom buttons, "Zoom All", boxes, cursor and name drags, resizes) after each of which
-// every row is built into cells at the view's zoom, as a repaint would build it. Any read
-// outside the buffers, a cell list too short, a cell that contradicts its samples, or a view
-// state outside its range stops the run.
+// trace history of any length and contents and the connection mode, then a sequence of view
+// actions (zoom buttons, "Zoom All", boxes, cursor and name drags, resizes, double-clicks);
+// after each action one channel's rows are built into cells at the view's zoom as a repaint
+// builds them, and every row after the last. Any read outside the buffers, a cell list too
+// short, a cell that contradicts its samples, or a view state outside its range stops the run.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstddef>
@@ -33,27 +33,30 @@ void FillHistory(FuzzedDataProvider& in, Machine& m) {
   }
 }
 
-// Every row at the view's zoom, the way the window draws them.
-void BuildRows(LASamples& samples, LACellList& cells, const LAView& view) {
+// A channel's bus row and one of its bit lines at the view's zoom, the way the window draws
+// them.
+void BuildRow(LASamples& samples, LACellList& cells, const LAView& view, int k, int bit) {
   const CellGeometry g = view.Geometry();
   const int width = view.BitmapWidth();
-  for (int k = 0; k < kLAChannelCount; ++k) {
-    const int n = cells.CellsFor(width, g.busWidth);
-    Check(n == (width + g.busWidth - 1) / g.busWidth + 1);
-    const auto bus = cells.BuildBusCells(samples, k, view.ViewStart, g.busSamples, n);
-    Check(bus.size() == std::size_t(n) + 1);
-    for (std::size_t i = 1; i < bus.size(); ++i) {
-      const long last = long(view.ViewStart) + long(i) * g.busSamples - 1;
-      Check((bus[i].kind == CellKind::NoData) == (last >= samples.LASampleCount()));
-      if (bus[i].kind != CellKind::NoData) Check(bus[i].value == samples.Channel(k)[last]);
-    }
-    ForEachBusLabel(bus, g.busWidth, 16, [&](int x, std::uint8_t) { Check(x > -g.busWidth); });
-    const int bits = cells.CellsFor(width, g.bitWidth);
-    for (int bit = 0; bit < 8; ++bit) {
-      const auto line = cells.BuildBitCells(samples, k, bit, view.ViewStart, g.bitSamples, bits);
-      Check(line.size() == std::size_t(bits) + 1);
-      for (const LACell& c : line) Check(c.value <= 1 && c.kind <= CellKind::NoData);
-    }
+  const int n = cells.CellsFor(width, g.busWidth);
+  Check(n == (width + g.busWidth - 1) / g.busWidth + 1);
+  const auto bus = cells.BuildBusCells(samples, k, view.ViewStart, g.busSamples, n);
+  Check(bus.size() == std::size_t(n) + 1);
+  for (std::size_t i = 1; i < bus.size(); ++i) {
+    const long last = long(view.ViewStart) + long(i) * g.busSamples - 1;
+    Check((bus[i].kind == CellKind::NoData) == (last >= samples.LASampleCount()));
+    if (bus[i].kind != CellKind::NoData) Check(bus[i].value == samples.Channel(k)[last]);
+  }
+  ForEachBusLabel(bus, g.busWidth, 16, [&](int x, std::uint8_t) { Check(x > -g.busWidth); });
+  const int bits = cells.CellsFor(width, g.bitWidth);
+  const auto line = cells.BuildBitCells(samples, k, bit, view.ViewStart, g.bitSamples, bits);
+  Check(line.size() == std::size_t(bits) + 1);
+  for (std::size_t i = 1; i < line.size(); ++i) {
+    const long last = long(view.ViewStart) + long(i) * g.bitSamples - 1;
+    Check(line[i].value <= 1);
+    Check((line[i].kind == CellKind::NoData) == (last >= samples.LASampleCount()));
+    if (line[i].kind != CellKind::NoData)
+      Check(line[i].value == ((samples.Channel(k)[last] >> bit) & 1));
   }
 }
 
@@ -126,7 +129,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   cells.SizeFor(width);
   for (int action = 0; action < 16 && in.remaining_bytes() > 0; ++action) {
     Act(in, view, cells, channels);
-    BuildRows(samples, cells, view);
+    BuildRow(samples, cells, view, in.ConsumeIntegralInRange(0, kLAChannelCount - 1),
+             in.ConsumeIntegralInRange(0, 7));
   }
+  for (int k = 0; k < kLAChannelCount; ++k)
+    for (int bit = 0; bit < 8; ++bit) BuildRow(samples, cells, view, k, bit);
   return 0;
 }
