@@ -16,6 +16,13 @@ enum class Durability { Durable, Derived };
 bool WriteFileAtomic(const std::string& path, std::string_view bytes,
                      Durability durability = Durability::Durable);
 
+// The same with the given permission bits instead of the usual ones.
+bool WriteFileAtomicWithMode(const std::string& path, std::string_view bytes, unsigned mode);
+
+// Rewrites an existing file that the user may write, keeping its permission bits (and, for
+// root, its owner). Fails without touching anything when the file is missing or protected.
+bool ReplaceFileAtomic(const std::string& path, std::string_view bytes);
+
 bool FileReadable(const std::string& path);
 
 }  // namespace edumac8

@@ -1,9 +1,11 @@
 #include "platform/paths.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
 
 namespace edumac8 {
 namespace {
@@ -61,6 +63,25 @@ std::string HomeDirOf(std::string_view programPath) {
   if (Upper(last) == "BIN") dir.resize(slash == std::string_view::npos ? 0 : slash + 1);
   if (dir.empty()) dir = "./";
   return dir;
+}
+
+std::string FpgaDirFor(const std::string& homeDir, const char* xdgDataHome, const char* home) {
+  const std::string beside = homeDir + "FPGA/";
+  struct stat st {};
+  const bool exists = stat(beside.c_str(), &st) == 0;
+  if (exists ? S_ISDIR(st.st_mode) && access(beside.c_str(), W_OK | X_OK) == 0
+             : access(homeDir.c_str(), W_OK | X_OK) == 0)
+    return beside;
+  // The XDG rule: a relative $XDG_DATA_HOME is invalid and ignored.
+  std::string data = xdgDataHome && *xdgDataHome == '/'
+                         ? std::string(xdgDataHome)
+                         : std::string(home && *home ? home : "") + "/.local/share";
+  if (data.back() != '/') data += '/';
+  return data + "edumac8/FPGA/";
+}
+
+std::string FpgaDirFor(const std::string& homeDir) {
+  return FpgaDirFor(homeDir, std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
 }
 
 std::string ProgramPath() {

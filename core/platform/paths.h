@@ -23,6 +23,12 @@ std::string FileNameOf(std::string_view path);
 // directory when it is named bin in any letter case.
 std::string HomeDirOf(std::string_view programPath);
 
+// Where the generated VHDL goes: FPGA/ beside the program (in HomeDir) when the user may write
+// there, otherwise $XDG_DATA_HOME/edumac8/FPGA/ ($XDG_DATA_HOME defaulting to ~/.local/share).
+// Null stands for an unset variable.
+std::string FpgaDirFor(const std::string& homeDir, const char* xdgDataHome, const char* home);
+std::string FpgaDirFor(const std::string& homeDir);  // from the environment
+
 // The path of the running program (from /proc/self/exe).
 std::string ProgramPath();
 

@@ -13,6 +13,7 @@
 #include "machine/execution_control.h"
 #include "machine/host.h"
 #include "machine/machine.h"
+#include "platform/paths.h"
 
 namespace edumac8 {
 
@@ -31,11 +32,12 @@ class Workbench {
   // The experiment guide's catalogue, read once at start-up.
   ExperimentCatalogue experiments;
 
-  // Data directories beside the program: HomeDir + "HELP/", "JPG/", "FPGA/".
+  // Data directories beside the program: HomeDir + "HELP/", "JPG/"; the generated VHDL goes
+  // to HomeDir + "FPGA/" when that can be written, else to the user's data directory.
   std::string HomeDir;
   std::string HelpDir() const { return HomeDir + "HELP/"; }
   std::string JpgDir() const { return HomeDir + "JPG/"; }
-  std::string FpgaDir() const { return HomeDir + "FPGA/"; }
+  std::string FpgaDir() const { return FpgaDirFor(HomeDir); }
 
   // The machine part of the assemble command, after the window has saved the sources:
   // clears the flags, assembles SourcePath, resets machine and box, points the views at
