@@ -45,6 +45,7 @@ constexpr Entry kTexts[] = {
     {Msg::ChooseKeilDirectory, "请选择 Keil 的安装目录, 即包含 TOOLS.INI 的目录",
      "Choose the Keil installation directory, the one that holds TOOLS.INI"},
     {Msg::NoWineDrive, "未找到 Wine 驱动器", "No Wine drive found"},
+    {Msg::CannotWrite, "无法写入: ", "Can not write: "},
 };
 
 bool HasChinesePrefix(std::string_view locale) {

@@ -32,6 +32,7 @@ enum class Msg {
   RuleInstallFailed = 318,
   ChooseKeilDirectory = 319,
   NoWineDrive = 320,
+  CannotWrite = 321,
 };
 
 // UTF-8 text of a message in the chosen language.
