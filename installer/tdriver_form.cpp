@@ -39,6 +39,10 @@ TDriverForm::TDriverForm(const install::InstallMenu& menu, InstallerServices& se
   boxKeil_ = new QGroupBox(this);
   boxKeil_->setObjectName("BoxKeil");
   boxKeil_->setGeometry(16, 312, 529, 49);
+  // The caption sits on the frame's top line, clear of the controls placed below it.
+  boxKeil_->setStyleSheet(
+      "QGroupBox { border: 1px solid palette(mid); border-radius: 2px; margin-top: 6px; }"
+      "QGroupBox::title { subcontrol-origin: margin; left: 8px; padding: 0 2px; }");
   pathKeil_ = new QLineEdit(boxKeil_);
   pathKeil_->setObjectName("PathKeil");
   pathKeil_->setGeometry(8, 16, 409, 20);

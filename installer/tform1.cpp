@@ -1,6 +1,7 @@
 #include "tform1.h"
 
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPointer>
 
 #include "install/install_text.h"
@@ -13,7 +14,8 @@ namespace edumac8 {
 namespace {
 
 constexpr int kButtonY[TForm1::kButtons] = {16, 59, 103, 146, 190, 233, 277, 320};
-constexpr int kLabelY = 366;
+constexpr int kLabel1Y = 356;
+constexpr int kLabel3Y = 376;
 
 }  // namespace
 
@@ -51,7 +53,7 @@ TForm1::TForm1(install::InstallMenu menu, InstallerServices services, QWidget* p
   label1_ = new QLabel(QString::fromUtf8(install::Text(install::Msg::MakerName, cn)), this);
   label1_->setObjectName("Label1");
   label1_->adjustSize();
-  label1_->move(cn ? 102 : 50, kLabelY);
+  label1_->move(cn ? 102 : 50, kLabel1Y);
 
   label3_ = new LinkLabel(kWebAddress, this);
   label3_->setObjectName("Label3");
@@ -62,7 +64,7 @@ TForm1::TForm1(install::InstallMenu menu, InstallerServices services, QWidget* p
   label3_->setStyleSheet("color: #0000c0");
   label3_->setCursor(Qt::PointingHandCursor);
   label3_->adjustSize();
-  label3_->move(360 - label3_->width(), kLabelY);
+  label3_->move(cn ? 102 : 50, kLabel3Y);
   connect(label3_, &LinkLabel::clicked, this, &TForm1::Label3Click);
 
   dirForm_ = new TDirForm(services_.winePrefixes, *services_.dialogs, cn, this);
@@ -71,6 +73,15 @@ TForm1::TForm1(install::InstallMenu menu, InstallerServices services, QWidget* p
 }
 
 TForm1::~TForm1() = default;
+
+void TForm1::paintEvent(QPaintEvent*) {
+  // A quiet backdrop, over which the transparent buttons of the Chinese layout read as a menu.
+  QPainter painter(this);
+  QLinearGradient backdrop(0, 0, 0, height());
+  backdrop.setColorAt(0, QColor(0xdd, 0xe8, 0xf5));
+  backdrop.setColorAt(1, QColor(0xfa, 0xfb, 0xfd));
+  painter.fillRect(rect(), backdrop);
+}
 
 void TForm1::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);

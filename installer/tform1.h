@@ -51,6 +51,7 @@ class TForm1 : public QDialog {
 
  protected:
   void showEvent(QShowEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
 
  private:
   void OpenTarget(const install::TInstallEntry& entry);
