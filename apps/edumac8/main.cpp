@@ -4,6 +4,7 @@
 // source, assemble it, step and save a picture of the window:
 //   edumac8 [--open FILE] [--make] [--steps N] [--page CAPTION]... [--click NAME]...
 //           [--guide WINDOW] [--screenshot FILE.PNG]
+//   edumac8 FILE                       opens FILE, as the desktop's "open with" does
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCommandLineParser>
@@ -47,9 +48,17 @@ Script ParseScript(const QApplication& app) {
       "WINDOW");
   const QCommandLineOption click("click", "Click the button with this object name.", "NAME");
   parser.addOptions({open, make, steps, screenshot, page, guide, click});
+  // The desktop hands over a file the user opened with the workbench.
+  parser.addPositionalArgument("file", "An assembly source to open.", "[FILE]");
   parser.process(app);
-  return {parser.value(open),       parser.isSet(make),  parser.value(steps).toInt(),
-          parser.value(screenshot), parser.values(page), parser.value(guide),
+  const QStringList files = parser.positionalArguments();
+  const QString file = parser.isSet(open) || files.isEmpty() ? parser.value(open) : files.first();
+  return {file,
+          parser.isSet(make),
+          parser.value(steps).toInt(),
+          parser.value(screenshot),
+          parser.values(page),
+          parser.value(guide),
           parser.values(click)};
 }
 
