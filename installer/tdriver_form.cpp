@@ -91,6 +91,8 @@ void TDriverForm::DirBtnKeilClick() {
   dirForm_.Help()->setText(Tr(Msg::Help, cn));
   dirForm_.SetDirectory(pathKeil_->text());
   dirForm_.Okbtn()->setFocus();
+  if (const QScreen* screen = dirForm_.screen())
+    dirForm_.move(screen->availableGeometry().center() - dirForm_.rect().center());
   if (services_.dialogs->Exec(dirForm_)) pathKeil_->setText(dirForm_.Directory());
 }
 
