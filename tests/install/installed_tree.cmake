@@ -31,7 +31,10 @@ foreach(program edumac8-cli edumac8-box)
   expect_link(bin/${program} ../lib/edumac8/bin/${program})
 endforeach()
 expect_link(lib/edumac8/samples ../../share/edumac8/samples)
+expect_link(lib/edumac8/HELP ../../share/edumac8/HELP)
+expect_link(lib/edumac8/JPG ../../share/edumac8/JPG)
 expect_file(share/edumac8/samples/loop.asm)
+expect_file(share/edumac8/HELP/EX.INI)
 expect_file(share/icons/hicolor/scalable/apps/edumac8.svg)
 expect_file(share/icons/hicolor/48x48/apps/edumac8.png)
 expect_file(share/applications/edumac8.desktop)
@@ -40,11 +43,17 @@ if(NOT desktop MATCHES "\nExec=edumac8 %f\n" OR NOT desktop MATCHES "\nIcon=edum
   message(FATAL_ERROR "edumac8.desktop: ${desktop}")
 endif()
 
-# The command-line tool run from the prefix, on a sample shipped in it.
-execute_process(COMMAND ${PREFIX}/bin/edumac8-cli asm ${PREFIX}/lib/edumac8/samples/loop.asm
+# The command-line tool run from the prefix reads the experiment catalogue shipped beside it.
+execute_process(COMMAND ${PREFIX}/bin/edumac8-cli guide
                 RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
-if(rc OR NOT EXISTS ${PREFIX}/share/edumac8/samples/loop.bin)
-  message(FATAL_ERROR "installed edumac8-cli asm: exit ${rc}: ${out}${err}")
+execute_process(COMMAND ${BUILD_DIR}/bin/edumac8-cli guide OUTPUT_VARIABLE fromBuild)
+if(rc OR out STREQUAL "" OR NOT out STREQUAL fromBuild)
+  message(FATAL_ERROR "installed edumac8-cli guide: exit ${rc}: ${out}${err}")
+endif()
+execute_process(COMMAND ${PREFIX}/bin/edumac8-cli guide ${CMAKE_CURRENT_LIST_DIR}/no-such.ini
+                RESULT_VARIABLE rc OUTPUT_QUIET ERROR_QUIET)
+if(NOT rc)
+  message(FATAL_ERROR "edumac8-cli guide accepted a missing catalogue")
 endif()
 
 if(EXISTS ${PREFIX}/lib/edumac8/bin/edumac8-install)
@@ -61,6 +70,7 @@ if(EXISTS ${PREFIX}/lib/edumac8/bin/edumac8-install)
                   RESULT_VARIABLE rc OUTPUT_VARIABLE menu ERROR_VARIABLE err)
   set(expected "TITLE\tEDUMAC8 Workbench Setup\nCMD1\tUSB\tInstall USB Driver\n")
   string(APPEND expected "CMD2\tOPEN\tStart the EDUMAC8 Workbench\tedumac8\n")
+  string(APPEND expected "CMD3\tOPEN\tUser Manual\t..\\HELP\\EDUMAC8.PDF\n")
   if(rc OR NOT menu STREQUAL expected)
     message(FATAL_ERROR "installed edumac8-install menu: exit ${rc}: ${menu}${err}")
   endif()
