@@ -47,6 +47,30 @@ class Reader {
   std::size_t pos_ = 0;
 };
 
+enum class ParseResult { Complete, CutShort, Malformed };
+
+// The entry records and the uM cells after the signature, up to the first record that is cut
+// short or cannot be a valid one.
+ParseResult ParseInsBody(Reader& in, InstructionSystem& isa, MicroProgram& uM) {
+  isa.MakeAllUndefined();
+  for (int i = 0; i < kEntries; ++i) {
+    std::uint8_t defined;
+    if (!in.Byte(defined)) return ParseResult::CutShort;
+    if (defined > 1) return ParseResult::Malformed;
+    if (defined == 0) continue;
+    std::string mnemonic, comment;
+    std::uint8_t opcode, kind1, kind2;
+    if (!(in.ShortString(mnemonic) && in.Byte(opcode) && in.Byte(kind1) && in.Byte(kind2) &&
+          in.ShortString(comment)))
+      return ParseResult::CutShort;
+    if (kind1 >= kOperandKinds || kind2 >= kOperandKinds) return ParseResult::Malformed;
+    isa.SetEntry(mnemonic, opcode, kind1, kind2, comment);
+  }
+  for (std::uint32_t& cell : uM)
+    if (!in.Cell(cell)) return ParseResult::CutShort;
+  return ParseResult::Complete;
+}
+
 }  // namespace
 
 std::string EncodeInsFile(const InstructionSystem& isa, const MicroProgram& uM) {
@@ -83,26 +107,21 @@ std::optional<std::string> LoadInsFile(const std::string& path, InstructionSyste
     return "文件格式错误：" + path;
 
   Reader in(std::string_view(*data).substr(sizeof kInsSignature));
-  isa.MakeAllUndefined();
-  bool ok = true;
-  for (int i = 0; ok && i < kEntries; ++i) {
-    std::uint8_t defined;
-    if (!(ok = in.Byte(defined)) || defined == 0) continue;
-    std::string mnemonic, comment;
-    std::uint8_t opcode, kind1, kind2;
-    ok = in.ShortString(mnemonic) && in.Byte(opcode) && in.Byte(kind1) && in.Byte(kind2) &&
-         in.ShortString(comment);
-    if (ok && kind1 < kOperandKinds && kind2 < kOperandKinds)
-      isa.SetEntry(mnemonic, opcode, kind1, kind2, comment);
+  InstructionSystem loaded;
+  MicroProgram cells{};
+  switch (ParseInsBody(in, loaded, cells)) {
+    case ParseResult::CutShort:
+      return "读文件错误：" + path;
+    case ParseResult::Malformed:
+      return "文件格式错误：" + path;
+    case ParseResult::Complete:
+      break;
   }
-  for (int a = 0; ok && a < 256; ++a) {
-    std::uint32_t cell;
-    if ((ok = in.Cell(cell))) uM[a] = cell;
-  }
-  isa.RebuildDerived();
-  isa.InsFileName = path;
-  isa.UMModified = false;
-  if (!ok) return "读文件错误：" + path;
+  loaded.RebuildDerived();
+  loaded.InsFileName = path;
+  loaded.UMModified = false;
+  isa = std::move(loaded);
+  uM = cells;
   return std::nullopt;
 }
 

@@ -17,10 +17,11 @@ std::string EncodeInsFile(const InstructionSystem& isa, const MicroProgram& uM);
 std::optional<std::string> SaveInsFile(const std::string& path, InstructionSystem& isa,
                                        const MicroProgram& uM);
 
-// Reads a file into the system. A file that cannot be opened or has a foreign signature
-// changes nothing; a file cut short keeps what was read (entries after it undefined, uM cells
-// after it as they were). A record with an operand kind above 5 cannot be a valid instruction
-// and is passed over, leaving its entry undefined. Returns the error text, or nothing.
+// Reads a file into the system, all or nothing: the system and uM are replaced only when the
+// whole file was read and every record holds. A file that cannot be opened or is cut short
+// gives "读文件错误：" and the name; a foreign signature, a defined byte other than 0 or 1, or
+// an operand kind above 5 gives "文件格式错误：" and the name. Returns the error text, or
+// nothing.
 std::optional<std::string> LoadInsFile(const std::string& path, InstructionSystem& isa,
                                        MicroProgram& uM);
 
