@@ -2,6 +2,7 @@
 
 #include "isa/grid_rows.h"
 #include "platform/file_io.h"
+#include "platform/paths.h"
 #include "platform/text_codec.h"
 
 namespace edumac8 {
@@ -29,9 +30,19 @@ CsvDialogText CsvDialogFor(CsvKind kind) {
   return {"跟踪 为 CSV", "跟踪 CSV(*.CSV)|*.CSV", "Trace.CSV"};
 }
 
-std::string ProposeCsvName(InstructionSystem& isa, CsvKind kind) {
-  if (isa.InsFileName.empty()) isa.InsFileName = CsvDialogFor(kind).defaultName;
-  return isa.InsFileName;
+std::string ProposeCsvName(const std::string& lastCsv, const std::string& sourcePath,
+                           CsvKind kind) {
+  if (!lastCsv.empty()) return lastCsv;
+  // An unnamed source ("*.ASM", "NONAME1") has no name worth proposing.
+  const std::string name = FileNameOf(sourcePath);
+  if (name.empty() || name.starts_with('*') || name.starts_with("NONAME"))
+    return CsvDialogFor(kind).defaultName;
+  return DerivedPath(sourcePath, ".CSV");
+}
+
+std::string CsvTargetPath(const std::string& chosen) {
+  if (chosen.empty() || !Extension(chosen).empty()) return chosen;
+  return chosen + ".CSV";
 }
 
 std::vector<std::string> CsvLines(CsvKind kind, const InstructionSystem& isa, Machine& m) {
@@ -59,11 +70,11 @@ std::vector<std::string> CsvLines(CsvKind kind, const InstructionSystem& isa, Ma
 }
 
 std::optional<std::string> ExportCsv(CsvKind kind, const std::string& path,
-                                     InstructionSystem& isa, Machine& m) {
+                                     const InstructionSystem& isa, Machine& m) {
+  if (HasExtension(path, ".INS")) return "不能把 CSV 写入指令系统文件：" + path;
   const std::vector<std::string> lines = CsvLines(kind, isa, m);
-  const bool ok = WriteFileAtomic(path, EncodeTextFile(lines.data(), lines.size()));
-  isa.InsFileName = path;
-  if (!ok) return "写文件错误：" + path;
+  if (!WriteFileAtomic(path, EncodeTextFile(lines.data(), lines.size())))
+    return "写文件错误：" + path;
   return std::nullopt;
 }
 

@@ -20,16 +20,21 @@ struct CsvDialogText {
 };
 CsvDialogText CsvDialogFor(CsvKind kind);
 
-// The name the save dialog proposes. An empty InsFileName first becomes the default name
-// and keeps it even when the dialog is then cancelled.
-std::string ProposeCsvName(InstructionSystem& isa, CsvKind kind);
+// The name an export's save dialog proposes: the last CSV file exported, else the source's
+// name with the extension .CSV, else the kind's default name. Never the instruction-system
+// file's name: a confirmed overwrite would put CSV text in place of the instruction system.
+std::string ProposeCsvName(const std::string& lastCsv, const std::string& sourcePath, CsvKind kind);
+
+// The file a name typed in the dialog stands for: ".CSV" is added to a name without an
+// extension.
+std::string CsvTargetPath(const std::string& chosen);
 
 // The file's lines (without line ends), UTF-8. Rebuilds the StepCountTable as the grids do.
 std::vector<std::string> CsvLines(CsvKind kind, const InstructionSystem& isa, Machine& m);
 
-// Writes the export and remembers the name in InsFileName. Returns "写文件错误：" and the
-// name on failure.
+// Writes the export. Returns the error text: "写文件错误：" and the name when writing failed,
+// and a refusal for an instruction-system file (.INS), which the export would destroy.
 std::optional<std::string> ExportCsv(CsvKind kind, const std::string& path,
-                                     InstructionSystem& isa, Machine& m);
+                                     const InstructionSystem& isa, Machine& m);
 
 }  // namespace edumac8

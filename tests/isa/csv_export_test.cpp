@@ -38,22 +38,53 @@ TEST(CsvExport, TraceEndsBeforeAnEmptyWord) {
   EXPECT_EQ(CsvLines(CsvKind::Trace, d.isa, d.m).size(), 3u);
 }
 
-TEST(CsvExport, FileIsGb2312WithCrLfAndRemembersItsName) {
+TEST(CsvExport, FileIsGb2312WithCrLf) {
   test::DefaultMachine d;
   const std::string path =
       (std::filesystem::temp_directory_path() / ("csv_" + std::to_string(getpid()) + ".CSV"))
           .string();
-  EXPECT_EQ(ProposeCsvName(d.isa, CsvKind::Trace), "Trace.CSV");
   ASSERT_FALSE(ExportCsv(CsvKind::InstructionSet, path, d.isa, d.m));
   const std::string bytes = *ReadWholeFile(path);
   EXPECT_EQ(bytes.substr(0, 7), "Sep=;\r\n");
   EXPECT_EQ(Gb2312ToUtf8(bytes.substr(7, 35)).substr(0, 9), "助记符");
   EXPECT_EQ(bytes.substr(7, 6), "\xD6\xFA\xBC\xC7\xB7\xFB") << "GB2312 bytes";
-  EXPECT_EQ(d.isa.InsFileName, path);
-  EXPECT_EQ(ProposeCsvName(d.isa, CsvKind::MicroProgram), path);
+  EXPECT_TRUE(d.isa.InsFileName.empty()) << "the export keeps no instruction-system name";
   std::filesystem::remove(path);
   EXPECT_EQ(ExportCsv(CsvKind::Trace, "/nonexistent/dir/T.CSV", d.isa, d.m).value_or(""),
             "写文件错误：/nonexistent/dir/T.CSV");
+}
+
+TEST(CsvExport, AnInstructionSystemFileIsNeverOverwritten) {
+  test::DefaultMachine d;
+  const std::string path =
+      (std::filesystem::temp_directory_path() / ("csv_" + std::to_string(getpid()) + ".ins"))
+          .string();
+  WriteFileAtomic(path, "system");
+  EXPECT_EQ(ExportCsv(CsvKind::MicroProgram, path, d.isa, d.m).value_or(""),
+            "不能把 CSV 写入指令系统文件：" + path);
+  EXPECT_EQ(*ReadWholeFile(path), "system");
+  std::filesystem::remove(path);
+}
+
+TEST(CsvExport, ProposedNames) {
+  const struct {
+    const char* last;
+    const char* source;
+    CsvKind kind;
+    const char* proposed;
+  } cases[] = {
+      {"", "", CsvKind::InstructionSet, "INST.CSV"},
+      {"", "*.ASM", CsvKind::MicroProgram, "uM.CSV"},
+      {"", "NONAME1", CsvKind::Trace, "Trace.CSV"},
+      {"", "/work/LOOP.ASM", CsvKind::Trace, "/work/LOOP.CSV"},
+      {"", "/work/loop.asm", CsvKind::Trace, "/work/loop.csv"},
+      {"/out/LAST.CSV", "/work/LOOP.ASM", CsvKind::InstructionSet, "/out/LAST.CSV"},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(ProposeCsvName(c.last, c.source, c.kind), c.proposed) << c.last << c.source;
+  EXPECT_EQ(CsvTargetPath("/out/TABLE"), "/out/TABLE.CSV");
+  EXPECT_EQ(CsvTargetPath("/out/table.txt"), "/out/table.txt");
+  EXPECT_EQ(CsvTargetPath("/out.d/TABLE"), "/out.d/TABLE.CSV");
 }
 
 }  // namespace
