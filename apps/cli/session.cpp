@@ -88,7 +88,6 @@ void LoadProgram(Session& session, const std::string& path) {
     CheckLink(wb);
     return;
   }
-  wb.machine.EM.fill(0);
   wb.control.SourcePath = path;
   if (!wb.Make()) throw Failure(wb.assembler.ErrorText());
   CheckLink(wb);

@@ -29,6 +29,7 @@ class AssemblerTables {
   int errorLine = 0;
   LineMap map;
   bool sourceNamed = false;
+  int programBytes = 0;  // bytes the program placed in EM
 
  private:
   // Pass 1.
@@ -44,7 +45,8 @@ class AssemblerTables {
   void Org();
   void Db();
   void Instruction();
-  int Operand(int first, int& reg);
+  int OperandKindAhead(int first) const;
+  void ReadOperand(int kind, int& reg);
   void ByteOperand();
   void Emit(std::uint8_t byte);
   void StartStatement();
@@ -76,12 +78,16 @@ namespace {
 class LineReader {
  public:
   explicit LineReader(std::string_view text) : text_(text) {}
-  bool AtEnd() const { return pos_ >= text_.size() || text_[pos_] == kEndOfSource; }
+  // A line is left to read until the end of the source is reached on a line already read:
+  // after a final line break the (empty) line after it is still a line of the source.
+  bool HasLine() const { return !AtEnd() || !endedOnReadLine_; }
   std::string Next() {
     const std::size_t start = pos_;
     while (!AtEnd() && text_[pos_] != '\r' && text_[pos_] != '\n') ++pos_;
     std::string line(text_.substr(start, std::min<std::size_t>(pos_ - start, 255)));
-    if (!AtEnd()) {
+    if (AtEnd()) {
+      endedOnReadLine_ = true;
+    } else {
       if (text_[pos_] == '\r' && pos_ + 1 < text_.size() && text_[pos_ + 1] == '\n') ++pos_;
       ++pos_;
     }
@@ -89,8 +95,11 @@ class LineReader {
   }
 
  private:
+  bool AtEnd() const { return pos_ >= text_.size() || text_[pos_] == kEndOfSource; }
+
   std::string_view text_;
   std::size_t pos_ = 0;
+  bool endedOnReadLine_ = false;
 };
 
 bool IsMultiplicative(int kind) {
@@ -126,6 +135,7 @@ void AssemblerTables::LookupSymbol(const std::string& name, Token& token) const 
 void AssemblerTables::Emit(std::uint8_t byte) {
   if (lc_ >= 256) throw EAssembleException(354);
   em_[lc_++] = byte;
+  ++programBytes;
 }
 
 void AssemblerTables::StartStatement() {
@@ -234,27 +244,36 @@ void AssemblerTables::ByteOperand() {
   Emit(static_cast<std::uint8_t>(Expression()));
 }
 
-// Reads one operand and returns its kind; `first` is the first operand's kind when this is
-// the second. A register operand leaves its number in `reg`. After R? and @R? a register
-// token is read as the start of an address expression, which then fails.
-int AssemblerTables::Operand(int first, int& reg) {
-  if (Is(KwA)) {
-    Next();
-    return OpA;
-  }
-  if ((Is(KwReg) || Is(KwIndirect)) && first != OpReg && first != OpIndirect) {
-    const int kind = Is(KwReg) ? OpReg : OpIndirect;
-    reg = tok().value & 3;
-    Next();
-    return kind;
-  }
-  if (Is('#')) {
-    Next();
-    ByteOperand();
-    return OpImm;
-  }
-  ByteOperand();
+// The kind of the operand that begins at the current token; `first` is the first operand's
+// kind when this is the second. After R? and @R? a register token begins an address
+// expression, which then fails.
+int AssemblerTables::OperandKindAhead(int first) const {
+  if (Is(KwA)) return OpA;
+  if ((Is(KwReg) || Is(KwIndirect)) && first != OpReg && first != OpIndirect)
+    return Is(KwReg) ? OpReg : OpIndirect;
+  if (Is('#')) return OpImm;
   return OpMem;
+}
+
+// Reads an operand of the given kind; a register operand leaves its number in `reg`.
+void AssemblerTables::ReadOperand(int kind, int& reg) {
+  switch (kind) {
+    case OpA:
+      Next();
+      break;
+    case OpReg:
+    case OpIndirect:
+      reg = tok().value & 3;
+      Next();
+      break;
+    case OpImm:
+      Next();
+      ByteOperand();
+      break;
+    default:
+      ByteOperand();
+      break;
+  }
 }
 
 void AssemblerTables::Instruction() {
@@ -265,17 +284,21 @@ void AssemblerTables::Instruction() {
   Next();
   int kind1 = OpNone, kind2 = OpNone, reg = 0;
   if (!(Is(EndOfLine) || (Is(KwEnd) && tok().endOfSource))) {
-    kind1 = Operand(OpNone, reg);
+    // The first operand's form must exist before its expression is read, so a form the
+    // mnemonic lacks is reported as such and not as a fault inside the expression.
+    kind1 = OperandKindAhead(OpNone);
     bool any = false, twoOperands = false;
     for (int k = 0; k < kOperandKinds; ++k) {
       any = any || grid[kind1][k].defined;
       twoOperands = twoOperands || (k != OpNone && grid[kind1][k].defined);
     }
     if (!any) throw EAssembleException(331);
+    ReadOperand(kind1, reg);
     if (twoOperands) {
       if (!Is(',')) throw EAssembleException(342);
       Next();
-      kind2 = Operand(kind1, reg);
+      kind2 = OperandKindAhead(kind1);
+      ReadOperand(kind2, reg);
     }
   }
   const OperandForm& cell = grid[kind1][kind2];
@@ -392,7 +415,8 @@ void AssemblerTables::Listing(const std::string& text, const std::string& listPa
             put(std::string(12, ' '), reader.Next());
             return record(-1);
           case marker::End:
-            if (reader.AtEnd()) return true;
+            // The end of the source on the line of a statement lists no line of its own.
+            if (!reader.HasLine()) return true;
             put(std::string(12, ' '), reader.Next());
             return record(-1);
           default: return true;  // file start and end list nothing
@@ -435,6 +459,7 @@ bool AssemblerTables::Assemble(const std::string& requested) {
   records_.Clear();
   lc_ = 0;
   statementStart_ = 0;
+  programBytes = 0;
   sourceNamed = !requested.empty();
   if (requested.empty()) {
     box_.BoxDownload(uM_, em_);
@@ -448,6 +473,9 @@ bool AssemblerTables::Assemble(const std::string& requested) {
     if (!content) throw EAssembleException(102, " ");
     text = std::move(*content);
     errorLine = 1;
+    // The image is the program alone: bytes it does not define are 0, never those of a
+    // program assembled before.
+    em_.fill(0);
     scanner_.Open(text);
     Pass1();
   } catch (const EAssembleException& e) {
@@ -474,6 +502,7 @@ Assembler::~Assembler() = default;
 bool Assembler::AssembleSource(const std::string& path) { return tables_->Assemble(path); }
 const std::string& Assembler::ErrorText() const { return tables_->errorText; }
 int Assembler::ErrorLine() const { return tables_->errorLine; }
+int Assembler::ProgramBytes() const { return tables_->programBytes; }
 bool Assembler::AssembledOK() const { return tables_->ok; }
 void Assembler::ClearAssembledOK() { tables_->ok = false; }
 

@@ -22,15 +22,18 @@ class Assembler : public ProgramMap {
             BoxOperations& box);
   ~Assembler() override;
 
-  // Assembles the file into EM and, on success, downloads to the box and writes the .BIN
-  // beside the source; the listing (.LST) is written whenever pass 1 succeeds. A path
-  // without an extension gets ".ASM". Returns AssembledOK. An empty path only downloads.
+  // Assembles the file into EM, which starts all zeros once the source has been read, and,
+  // on success, downloads to the box and writes the .BIN beside the source; the listing
+  // (.LST) is written whenever pass 1 succeeds. A path without an extension gets ".ASM".
+  // Returns AssembledOK. An empty path only downloads.
   bool AssembleSource(const std::string& path);
 
   // The failed assembly's text, exactly as the workbench shows it ("行: 3, 错误 353: ..."),
   // and the line to put the caret on (0 when none).
   const std::string& ErrorText() const;
   int ErrorLine() const;
+  // The number of bytes the last assembly placed in EM.
+  int ProgramBytes() const;
 
   bool AssembledOK() const override;
   void ClearAssembledOK();  // when Make begins

@@ -110,7 +110,13 @@ INSTANTIATE_TEST_SUITE_P(
         Bad{"OrgBackwards", "ORG 20H\nDB 1\nORG 10H\n", 346, 3},
         Bad{"DbTooLarge", "DB '" + std::string(200, 'x') + "', '" + std::string(56, 'y') + "'\n",
             355, 1},
-        Bad{"DbBeyondMemory", "ORG 250\nDB '" + std::string(7, 'x') + "'\n", 354, 2}),
+        Bad{"DbBeyondMemory", "ORG 250\nDB '" + std::string(7, 'x') + "'\n", 354, 2},
+        // The first operand's form is checked before its expression is read.
+        Bad{"FormBeforeDivision", "NOP 1/0\n", 331, 1},
+        Bad{"FormBeforeParenthesis", "JMP #(1\n", 331, 1},
+        Bad{"FormBeforeEmittingAtTheLastAddress", "ORG 255\nNOP 5\n", 331, 2},
+        Bad{"FormBeforeUndefinedName", "NOP #LATER\nLATER: NOP\n", 331, 1},
+        Bad{"SecondOperandStillReadFirst", "MOV A,#(1\n", 339, 1}),
     [](const auto& info) { return info.param.name; });
 
 TEST(Assembler, ErrorTextFormat) {
@@ -149,7 +155,6 @@ TEST(Assembler, ExactlyFullMemoryAndOneByteMore) {
   std::string full;
   for (int i = 0; i < 128; ++i) full += "MOV A,#1\n";
   EXPECT_TRUE(f.Assemble(full)) << f.assembler.ErrorText();
-  f.m.EM.fill(0);
   EXPECT_FALSE(f.Assemble(full + "NOP\n"));
   EXPECT_EQ(f.ErrorNumber(), 354);
   EXPECT_EQ(f.assembler.ErrorLine(), 129);
@@ -158,11 +163,12 @@ TEST(Assembler, ExactlyFullMemoryAndOneByteMore) {
 
 TEST(Assembler, ImageAndListingFiles) {
   test::AssemblyFixture f;
-  f.m.EM.fill(0xEE);  // bytes no statement writes keep their contents
+  f.m.EM.fill(0xEE);  // bytes no statement writes are 0, whatever EM held
   ASSERT_TRUE(f.Assemble("ORG 5\nMOV A,#12H ; 注释\nORG 20H\nDB 1,2,3,4,5,6,7\nEND\n"));
+  EXPECT_EQ(f.assembler.ProgramBytes(), 9);
   const std::string image = *ReadWholeFile(f.PathOf("T.BIN"));
   ASSERT_EQ(image.size(), 256u);
-  EXPECT_EQ(static_cast<unsigned char>(image[0]), 0xEE);
+  EXPECT_EQ(static_cast<unsigned char>(image[0]), 0x00);
   EXPECT_EQ(static_cast<unsigned char>(image[5]), 0x7C);
   EXPECT_EQ(f.Listing(),
             "            ORG 5\r\n"
@@ -172,6 +178,59 @@ TEST(Assembler, ImageAndListingFiles) {
             "23 040506   \r\n"
             "26 07       DB 1,2,3,4,5,6,7\r\n"
             "            END\r\n");
+}
+
+// The listing and the line map: every source line is a listed line, the line of the end of
+// the source included when it is a line of its own.
+struct Listed {
+  const char* name;
+  const char* source;
+  const char* listing;
+  std::vector<int> lineAddresses;  // LineToAddress of lines 1, 2, …; -1 for none
+};
+
+class Lists : public ::testing::TestWithParam<Listed> {};
+
+TEST_P(Lists, EveryLine) {
+  test::AssemblyFixture f;
+  ASSERT_TRUE(f.Assemble(GetParam().source)) << f.assembler.ErrorText();
+  EXPECT_EQ(f.Listing(), GetParam().listing);
+  const std::vector<int>& expected = GetParam().lineAddresses;
+  for (std::size_t i = 0; i < expected.size(); ++i) {
+    const auto address = f.assembler.LineToAddress(static_cast<int>(i + 1));
+    EXPECT_EQ(address ? static_cast<int>(*address) : -1, expected[i]) << "line " << i + 1;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sources, Lists,
+    ::testing::Values(
+        Listed{"FinalLineBreak", "NOP\r\n", "00 E0       NOP\r\n            \r\n", {0, -1}},
+        Listed{"NoFinalLineBreak", "NOP", "00 E0       NOP\r\n", {0}},
+        Listed{"EmptySource", "", "            \r\n", {-1}},
+        Listed{"OnlyALineBreak", "\n", "            \r\n            \r\n", {-1, -1}},
+        Listed{"EndStatement", "NOP\nEND\n", "00 E0       NOP\r\n            END\r\n", {0, -1}},
+        Listed{"EndOfSourceCharacter",
+               "NOP\n\x1A\nNOP\n",
+               "00 E0       NOP\r\n            \r\n",
+               {0, -1}}),
+    [](const auto& info) { return info.param.name; });
+
+TEST(Assembler, TheImageIsTheProgramAlone) {
+  test::AssemblyFixture f;
+  ASSERT_TRUE(f.Assemble("ORG 10H\nDB 1,2,3\n"));
+  f.m.EM[0xFF] = 0x77;  // as a memory edit would leave it
+  ASSERT_TRUE(f.Assemble("NOP\n"));
+  EXPECT_EQ(f.assembler.ProgramBytes(), 1);
+  const std::string image = *ReadWholeFile(f.PathOf("T.BIN"));
+  std::string expected(256, '\0');
+  expected[0] = '\xE0';
+  EXPECT_EQ(image, expected) << "nothing of the earlier program, nor of the edit";
+  EXPECT_EQ(std::string(f.m.EM.begin(), f.m.EM.end()), expected);
+  // A source that cannot be read assembles nothing and leaves EM alone.
+  f.m.EM[0x20] = 0x55;
+  EXPECT_FALSE(f.assembler.AssembleSource(f.PathOf("NONE.ASM")));
+  EXPECT_EQ(f.m.EM[0x20], 0x55);
 }
 
 TEST(Assembler, LowerCaseExtensionGivesLowerCaseDerivedFiles) {
