@@ -198,6 +198,7 @@ void ExecutionControl::ShowResetViews() {
   host_.ClearDisassemblyCache();
   host_.DecodeTransfer();
   host_.RefreshMicroViews();
+  host_.RepaintMemory();  // an assembly changes EM without a step
   host_.ResetLAView();
   host_.BuildLAChannels();
   host_.RefreshDiagram();

@@ -46,7 +46,7 @@ class ExecutionControl {
   void BoxDerive();
   void RefreshAfterStep();
   // The views after a reset or an assembly: disassembly cache cleared, diagram, micro views,
-  // analyser, then GotoPC(InstrAddr).
+  // program memory, analyser, then GotoPC(InstrAddr).
   void ShowResetViews();
 
   bool Running() const { return running_.load(std::memory_order_acquire); }

@@ -34,6 +34,12 @@ class Machine {
   void RestoreFrom(const TraceRecord& record);
   void BuildStepCountTable();
   void AppendTrace(const TraceRecord& record) { history.Append(record); }
+  // Micro-steps executed since the last ResetMachine, in simulation and on the box (every
+  // step appends one record after the reset's own). Safe to read during a run.
+  std::uint64_t MicroStepsSinceReset() const {
+    const std::uint64_t records = history.Appended();
+    return records > 0 ? records - 1 : 0;
+  }
 
   // Combinational phase: F bits 5-4, D, L, R, the driver counts, the three buses, EMData.
   void Evaluate();

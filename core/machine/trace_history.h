@@ -3,6 +3,7 @@
 // the oldest kept, record Count()-1 the newest.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 
@@ -17,7 +18,14 @@ class TraceHistory {
   TraceHistory() : ring_(std::make_unique<TraceRecord[]>(kCapacity)) {}
 
   int Count() const { return count_; }  // TraceCount
-  void Clear() { start_ = 0; count_ = 0; }
+  void Clear() {
+    start_ = 0;
+    count_ = 0;
+    appended_.store(0, std::memory_order_relaxed);
+  }
+  // Records appended since the last Clear, also those dropped since. Safe to read while the
+  // run worker appends.
+  std::uint64_t Appended() const { return appended_.load(std::memory_order_relaxed); }
 
   // AppendTrace: once full, the oldest record is dropped.
   void Append(const TraceRecord& record) {
@@ -27,6 +35,7 @@ class TraceHistory {
     }
     ring_[(start_ + count_) % kCapacity] = record;
     ++count_;
+    appended_.store(appended_.load(std::memory_order_relaxed) + 1, std::memory_order_relaxed);
   }
 
   TraceRecord& operator[](int i) { return ring_[(start_ + i) % kCapacity]; }
@@ -38,6 +47,7 @@ class TraceHistory {
   std::unique_ptr<TraceRecord[]> ring_;
   int start_ = 0;
   int count_ = 0;
+  std::atomic<std::uint64_t> appended_{0};
 };
 
 }  // namespace edumac8

@@ -142,11 +142,15 @@ TEST_F(ControlFixture, InterruptWhileStoppedReachesRecordAndNextStep) {
 }
 
 TEST_F(ControlFixture, ResetStartsTheHistoryAgain) {
-  for (int i = 0; i < 5; ++i) control.DoMicroStep();
+  for (int i = 0; i < 300; ++i) control.DoMicroStep();
+  EXPECT_EQ(d.m.MicroStepsSinceReset(), 300u) << "also the steps the history has dropped";
   control.Reset();
   EXPECT_EQ(d.m.history.Count(), 1);
+  EXPECT_EQ(d.m.MicroStepsSinceReset(), 0u);
   EXPECT_EQ(d.m.InstrAddr, 0u);
   EXPECT_EQ(host.calls.front(), "ClearDisassemblyCache");
+  // The memory page shows EM after a reset without waiting for a step.
+  EXPECT_NE(std::find(host.calls.begin(), host.calls.end(), "RepaintMemory"), host.calls.end());
 }
 
 // Every record of the history must be one engine step from the record before it.
