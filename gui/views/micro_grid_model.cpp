@@ -1,5 +1,7 @@
 #include "views/micro_grid_model.h"
 
+#include "isa/signal_hints.h"
+
 namespace edumac8 {
 
 MicroGridModel::MicroGridModel(QObject* parent)
@@ -31,6 +33,8 @@ QVariant MicroGridModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant MicroGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
+  if (role == Qt::ToolTipRole && orientation == Qt::Horizontal)
+    return QString::fromStdString(MicroColumnHint(section));
   if (role != Qt::DisplayRole) return {};
   if (orientation == Qt::Horizontal) return QString::fromStdString(header_[section]);
   return section + 1;

@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <algorithm>
 
+#include "isa/signal_hints.h"
 #include "machine/micro_word.h"
 #include "views/grid_font.h"
 
@@ -68,7 +69,10 @@ MicroWordBitPanel::MicroWordBitPanel(QWidget* parent) : QWidget(parent) {
     label->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
     auto* box = new QCheckBox(this);
     box->setObjectName(QStringLiteral("MM%1").arg(bit));
-    box->setToolTip(SignalName(bit));
+    // What the bit does, so a student knows what ticking its box means.
+    const QString hint = QString::fromStdString(SignalHint(bit));
+    label->setToolTip(hint);
+    box->setToolTip(hint);
     layout->setColumnMinimumWidth(column, widest);
     layout->addWidget(label, 0, column, Qt::AlignHCenter);
     layout->addWidget(box, 1, column, Qt::AlignHCenter);
