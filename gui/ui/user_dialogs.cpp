@@ -5,6 +5,8 @@
 #include <QMessageBox>
 #include <QStringList>
 
+#include "ui/file_names.h"
+
 namespace edumac8 {
 
 QString QtNameFilters(const QString& filter) {
@@ -22,12 +24,14 @@ QString QtNameFilters(const QString& filter) {
 
 QString QtUserDialogs::OpenFileName(QWidget* parent, const QString& title, const QString& filter,
                                     const QString& proposed) {
-  return QFileDialog::getOpenFileName(parent, title, proposed, QtNameFilters(filter));
+  return ResolveDialogPath(
+      QFileDialog::getOpenFileName(parent, title, proposed, QtNameFilters(filter)));
 }
 
 QString QtUserDialogs::SaveFileName(QWidget* parent, const QString& title, const QString& filter,
                                     const QString& proposed) {
-  return QFileDialog::getSaveFileName(parent, title, proposed, QtNameFilters(filter));
+  return ResolveDialogPath(
+      QFileDialog::getSaveFileName(parent, title, proposed, QtNameFilters(filter)));
 }
 
 Answer QtUserDialogs::Question(QWidget* parent, const QString& text) {

@@ -4,6 +4,7 @@
 
 #include "asm/messages.h"
 #include "la/tla_form.h"
+#include "ui/file_names.h"
 #include "ui/tcpu_form.h"
 #include "ui/tman_form.h"
 #include "views/memory_window.h"
@@ -46,8 +47,7 @@ void WindowHost::UpdateButtons() {
 }
 
 void WindowHost::OpenSource(const std::string& path, int line, int mark, int column) {
-  if (TMANForm* form = form_.load())
-    form->OpenSource(QString::fromStdString(path), line, mark, column);
+  if (TMANForm* form = form_.load()) form->OpenSource(PathText(path), line, mark, column);
 }
 
 Answer WindowHost::AskReassemble() {
