@@ -5,6 +5,8 @@
 //   edumac8 [--open FILE] [--make] [--steps N] [--page CAPTION]... [--click NAME]...
 //           [--guide WINDOW] [--screenshot FILE.PNG]
 //   edumac8 FILE                       opens FILE, as the desktop's "open with" does
+// With --screenshot nothing waits for a person: a message that would open a box is printed
+// on standard error and the program exits with status 1.
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCommandLineParser>
@@ -18,6 +20,8 @@
 #include "link/firmware_image.h"
 #include "platform/paths.h"
 #include "ui/application.h"
+#include "ui/console_dialogs.h"
+#include "ui/file_names.h"
 #include "ui/tman_form.h"
 
 namespace {
@@ -32,7 +36,7 @@ struct Script {
   QStringList clicks;
 };
 
-Script ParseScript(const QApplication& app) {
+Script ParseScript(const QApplication& app, int argc, char** argv) {
   QCommandLineParser parser;
   parser.setApplicationDescription("EDUMAC8 workbench");
   parser.addHelpOption();
@@ -53,10 +57,11 @@ Script ParseScript(const QApplication& app) {
   parser.process(app);
   const QStringList files = parser.positionalArguments();
   const QString file = parser.isSet(open) || files.isEmpty() ? parser.value(open) : files.first();
-  return {file,
+  // File names keep the bytes they were given, also when those are not UTF-8.
+  return {edumac8::ArgumentPath(file, argc, argv),
           parser.isSet(make),
           parser.value(steps).toInt(),
-          parser.value(screenshot),
+          edumac8::ArgumentPath(parser.value(screenshot), argc, argv),
           parser.values(page),
           parser.value(guide),
           parser.values(click)};
@@ -67,15 +72,20 @@ Script ParseScript(const QApplication& app) {
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   edumac8::InitialiseApplication(app);
-  const Script script = ParseScript(app);
+  const Script script = ParseScript(app, argc, argv);
   edumac8::LinkOptions link;
   link.firmwareDir = edumac8::HomeDirOf(edumac8::ProgramPath()) + edumac8::kFirmwareDirName;
   link.backgroundAttempts = true;  // a firmware update must not freeze the window
-  edumac8::TMANForm form(nullptr, std::make_unique<edumac8::BoxLink>(link));
+  const bool unattended = !script.screenshot.isEmpty();
+  auto console = unattended ? std::make_unique<edumac8::ConsoleDialogs>() : nullptr;
+  const edumac8::ConsoleDialogs* messages = console.get();
+  edumac8::TMANForm form(std::move(console), std::make_unique<edumac8::BoxLink>(link));
   form.show();
+  const auto failed = [messages] { return messages && messages->Failed(); };
   if (!script.open.isEmpty()) form.OpenFile(script.open);
-  if (script.make) form.Make1Click();
-  for (int i = 0; i < script.steps; ++i) form.StepBtnClick();
+  if (script.make && !failed()) form.Make1Click();
+  for (int i = 0; i < script.steps && !failed(); ++i) form.StepBtnClick();
+  if (failed()) return 1;
   for (const QString& caption : script.pages)
     for (QTabWidget* area : {form.pgLeft(), form.pgHost(), form.pgBottom()})
       for (int i = 0; i < area->count(); ++i)
@@ -96,8 +106,5 @@ int main(int argc, char* argv[]) {
     });
     return app.exec();
   }
-  const int status = app.exec();
-  // After the window has closed: an edited instruction system is offered for saving.
-  form.SaveModifiedSystemAtExit();
-  return status;
+  return app.exec();
 }

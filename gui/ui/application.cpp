@@ -2,8 +2,10 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QLibraryInfo>
 #include <QProxyStyle>
 #include <QStyleFactory>
+#include <QTranslator>
 
 namespace edumac8 {
 namespace {
@@ -30,6 +32,12 @@ void InitialiseApplication(QApplication& app) {
   font.setFamilies(QStringList{"Noto Sans CJK SC", "DejaVu Sans", font.family()});
   font.setPointSize(9);
   app.setFont(font);
+  // The standard dialogs and buttons speak the window's language, whatever the locale.
+  auto* qtTexts = new QTranslator(&app);
+  if (qtTexts->load("qtbase_zh_CN", QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    app.installTranslator(qtTexts);
+  else
+    delete qtTexts;
 }
 
 }  // namespace edumac8

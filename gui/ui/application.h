@@ -1,4 +1,5 @@
-// Application-wide settings of the workbench: names, style and the hint timing.
+// Application-wide settings of the workbench: names, style, the hint timing and Qt's own
+// texts in Chinese.
 #pragma once
 
 class QApplication;

@@ -25,6 +25,7 @@
 #include "la/tla_form.h"
 #include "link/box_link.h"
 #include "link/link_status.h"
+#include "ui/status_line.h"
 #include "ui/tcpu_form.h"
 #include "ui/toolbar_icons.h"
 #include "ui/tsrc_form.h"
@@ -40,6 +41,19 @@ QString Msg(int number) { return QString::fromStdString(MessageText(number)); }
 
 // Hints appear at once and stay long enough to be read.
 constexpr int kHintDuration = 18888;
+
+// The size the areas' widths and heights are designed for; a smaller window shrinks only the
+// middle, a larger one gives the extra to every area in proportion.
+constexpr QSize kDesignSize(1280, 800);
+
+// A menu caption with its underlined letter, "(&L)" before a closing "...", unless the text
+// has one already.
+QString WithMnemonic(QString text, char letter) {
+  if (letter == 0 || text.contains('&')) return text;
+  const QString mark = QStringLiteral("(&") + QLatin1Char(letter) + ')';
+  if (text.endsWith("...")) return text.insert(text.size() - 3, mark);
+  return text + mark;
+}
 
 }  // namespace
 
@@ -144,10 +158,12 @@ void TMANForm::WaitForLink() {
 }
 
 void TMANForm::FormCreate() {
-  resize(1280, 800);
+  resize(kDesignSize);
   Panel1_ = new QToolBar("Panel1", this);
   CreateToolbar();
   CreateMenus();
+  status_ = new StatusLine(this);
+  setStatusBar(status_);
 
   pgLeft_ = new QTabWidget;
   pgHost_ = new QTabWidget;
@@ -162,12 +178,15 @@ void TMANForm::FormCreate() {
   middle_ = new QSplitter(Qt::Horizontal);
   middle_->addWidget(pgLeft_);
   middle_->addWidget(pgHost_);
+  // Equal stretch factors share a change of size in proportion to the areas' sizes.
+  middle_->setStretchFactor(0, 1);
   middle_->setStretchFactor(1, 1);
   middle_->setSizes({kLeftWidth, width() - kLeftWidth});
   frame_ = new QSplitter(Qt::Vertical);
   frame_->addWidget(middle_);
   frame_->addWidget(pgBottom_);
   frame_->setStretchFactor(0, 1);
+  frame_->setStretchFactor(1, 1);
   frame_->setSizes({height() - kBottomHeight, kBottomHeight});
   for (QSplitter* s : {middle_, frame_}) {
     s->setChildrenCollapsible(false);
@@ -194,7 +213,7 @@ void TMANForm::FormCreate() {
 
   cpu_ = new TCPUForm(workbench_);
   DockPage(pgLeft_, cpu_);
-  source_ = new TSRCForm(workbench_, *this, TSRCForm::Kind::Docked, QString());
+  source_ = new TSRCForm(workbench_, *this, TSRCForm::Kind::Docked);
   source_->NewText("NONAME1");
   source_->setWindowTitle("*.ASM");
   DockPage(pgLeft_, source_);
@@ -222,8 +241,44 @@ void TMANForm::FormCreate() {
   connect(clipboard, &QClipboard::dataChanged, this, followClipboard);
   followClipboard();
   connect(qApp, &QApplication::focusChanged, this, [this] { UpdateButtons(); });
-  statusBar()->hide();
-  move(screen() ? screen()->availableGeometry().topLeft() : QPoint(0, 0));
+  FitToScreen();
+}
+
+// The first size is the screen's available area, so that a small screen (1366 x 768) shows
+// every control and a large one is used whole.
+void TMANForm::FitToScreen() {
+  QScreen* where = screen() ? screen() : QGuiApplication::primaryScreen();
+  if (!where) return;
+  const QRect area = where->availableGeometry();
+  resize(area.size().expandedTo(minimumSizeHint()));
+  move(area.topLeft());
+}
+
+// Widths and heights beyond the design size go to the areas in proportion; below it the
+// middle gives way and the left and bottom areas keep their designed size. Later changes of
+// size are shared in proportion by the splitters.
+void TMANForm::ShareAreas() {
+  const int left = kLeftWidth * std::max(width(), kDesignSize.width()) / kDesignSize.width();
+  const int bottom =
+      kBottomHeight * std::max(height(), kDesignSize.height()) / kDesignSize.height();
+  middle_->setSizes({left, std::max(1, middle_->width() - left - middle_->handleWidth())});
+  frame_->setSizes({std::max(1, frame_->height() - bottom - frame_->handleWidth()), bottom});
+}
+
+void TMANForm::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (sharedAreas_) return;
+  sharedAreas_ = true;
+  // A window manager's frame is known only once the window is shown; with it the window
+  // keeps within the available area.
+  if (screen()) {
+    const QRect area = screen()->availableGeometry();
+    const QSize frame = frameGeometry().size() - size();
+    if (frameGeometry().width() > area.width() || frameGeometry().height() > area.height())
+      resize((area.size() - frame).expandedTo(minimumSizeHint()));
+  }
+  // Once the resize has laid the window out at its first size.
+  QTimer::singleShot(0, this, &TMANForm::ShareAreas);
 }
 
 QWidget* TMANForm::Placeholder(const QString& caption) {
@@ -301,11 +356,12 @@ void TMANForm::CreateToolbar() {
 }
 
 QAction* TMANForm::AddMenuItem(QMenu* menu, const char* name, int message, const char* shortcut,
-                               void (TMANForm::*handler)()) {
-  QAction* action = menu->addAction(message > 0 ? Msg(message) : QString());
+                               void (TMANForm::*handler)(), char mnemonic) {
+  QAction* action = menu->addAction(message > 0 ? WithMnemonic(Msg(message), mnemonic) : QString());
   action->setObjectName(name);
   actions_.insert(QLatin1String(name), action);
   action->setData(message);
+  action->setProperty("mnemonic", int(mnemonic));
   if (shortcut) {
     action->setShortcut(QKeySequence(shortcut));
     // The window takes these keys before any page does.
@@ -325,13 +381,16 @@ void TMANForm::CreateMenus() {
   AddMenuItem(File1_, "New1", 701, nullptr, &TMANForm::New1Click);
   AddMenuItem(File1_, "SaveFileas1", 704, nullptr, &TMANForm::SaveFileas1Click);
   File1_->addSeparator();
-  AddMenuItem(File1_, "NewuM", 0, nullptr, &TMANForm::NewuMClick)->setText("新建指令系统/微程序");
-  AddMenuItem(File1_, "LoaduM", 706, nullptr, &TMANForm::LoaduMClick);
-  AddMenuItem(File1_, "SaveuM", 705, nullptr, &TMANForm::SaveuMClick);
+  AddMenuItem(File1_, "NewuM", 0, nullptr, &TMANForm::NewuMClick)
+      ->setText("新建指令系统/微程序(&W)");
+  AddMenuItem(File1_, "LoaduM", 706, nullptr, &TMANForm::LoaduMClick, 'L');
+  AddMenuItem(File1_, "SaveuM", 705, nullptr, &TMANForm::SaveuMClick, 'M');
+  AddMenuItem(File1_, "DefaultuM", 0, nullptr, &TMANForm::DefaultuMClick)
+      ->setText("恢复默认指令系统(&D)");
   File1_->addSeparator();
-  AddMenuItem(File1_, "SaveINSTCSV", 680, nullptr, &TMANForm::SaveINSTCSVClick);
-  AddMenuItem(File1_, "SaveuMCSV", 681, nullptr, &TMANForm::SaveuMCSVClick);
-  AddMenuItem(File1_, "SaveTraceCSV", 682, nullptr, &TMANForm::SaveTraceCSVClick);
+  AddMenuItem(File1_, "SaveINSTCSV", 680, nullptr, &TMANForm::SaveINSTCSVClick, 'I');
+  AddMenuItem(File1_, "SaveuMCSV", 681, nullptr, &TMANForm::SaveuMCSVClick, 'C');
+  AddMenuItem(File1_, "SaveTraceCSV", 682, nullptr, &TMANForm::SaveTraceCSVClick, 'T');
   File1_->addSeparator();
   connect(AddMenuItem(File1_, "Exit2", 708, nullptr, nullptr), &QAction::triggered, this,
           &QWidget::close);
@@ -350,12 +409,18 @@ void TMANForm::CreateMenus() {
   Edit1_->addSeparator();
   connect(AddMenuItem(Edit1_, "Selectall1", 754, nullptr, nullptr), &QAction::triggered, this,
           [this] { source_->Memo1()->selectAll(); });
-  for (const char* name : {"Find1", "Replace1"}) {
-    QAction* hidden = AddMenuItem(Edit1_, name, 0, nullptr, nullptr);
-    hidden->setText(name == std::string("Find1") ? "&Find" : "&Replace");
-    hidden->setVisible(false);
-    hidden->setEnabled(false);
-  }
+  // The source editor's own search; its keys (Ctrl+F, Ctrl+H, Ctrl+L) belong to the editor,
+  // so the items only name them.
+  Edit1_->addSeparator();
+  connect(AddMenuItem(Edit1_, "Find1", 0, nullptr, nullptr), &QAction::triggered, this,
+          [this] { source_->Search1Click(); });
+  connect(AddMenuItem(Edit1_, "Replace1", 0, nullptr, nullptr), &QAction::triggered, this,
+          [this] { source_->Replace1Click(); });
+  connect(AddMenuItem(Edit1_, "FindNext1", 0, nullptr, nullptr), &QAction::triggered, this,
+          [this] { source_->FindNext1Click(); });
+  Action("Find1")->setText("查找(&F)...\tCtrl+F");
+  Action("Replace1")->setText("替换(&H)...\tCtrl+H");
+  Action("FindNext1")->setText("查找下一个(&N)\tCtrl+L");
   connect(Edit1_, &QMenu::aboutToShow, this, &TMANForm::Edit1Popup);
 
   Assemble1_ = bar->addMenu("汇编(&A)");
@@ -370,19 +435,21 @@ void TMANForm::CreateMenus() {
   AddMenuItem(Run1_, "StepOver1", 742, "F8", &TMANForm::StepBtnClick);
   AddMenuItem(Run1_, "Pause1", 746, nullptr, &TMANForm::PauseBtnClick);
   AddMenuItem(Run1_, "Reset1", 747, "Ctrl+F2", &TMANForm::ResetBtnClick);
+  AddMenuItem(Run1_, "Interrupt1", 0, nullptr, &TMANForm::IntBtnClick)->setText("中断输入(&I)");
   connect(Run1_, &QMenu::aboutToShow, this, &TMANForm::Run1Popup);
 
   Help1_ = bar->addMenu("帮助(&H)");
   Help1_->setObjectName("Help1");
-  AddMenuItem(Help1_, "Manual1", 0, nullptr, &TMANForm::Manual1Click)->setText("使用手册");
-  AddMenuItem(Help1_, "Graph1", 0, nullptr, &TMANForm::Graph1Click)->setText("图示帮助");
+  AddMenuItem(Help1_, "Manual1", 0, nullptr, &TMANForm::Manual1Click)->setText("使用手册(&M)");
+  AddMenuItem(Help1_, "Graph1", 0, nullptr, &TMANForm::Graph1Click)->setText("图示帮助(&G)");
 }
 
 // Menu captions come from the message table each time a menu opens.
 void TMANForm::SetCaptions() {
   for (QMenu* menu : {File1_, Edit1_, Assemble1_, Run1_})
     for (QAction* action : menu->actions())
-      if (const int message = action->data().toInt(); message > 0) action->setText(Msg(message));
+      if (const int message = action->data().toInt(); message > 0)
+        action->setText(WithMnemonic(Msg(message), char(action->property("mnemonic").toInt())));
 }
 
 QAction* TMANForm::Action(const char* name) const { return actions_.value(QLatin1String(name)); }
@@ -397,8 +464,8 @@ QList<QAction*> TMANForm::ShortcutActions() const {
 void TMANForm::File1Popup() {
   SetCaptions();
   // The run worker executes uM: neither a load nor a new system may replace it meanwhile.
-  Action("LoaduM")->setEnabled(!workbench_.control.Running());
-  Action("NewuM")->setEnabled(!workbench_.control.Running());
+  for (const char* name : {"LoaduM", "NewuM", "DefaultuM"})
+    Action(name)->setEnabled(!workbench_.control.Running());
   Action("SaveFile1")->setEnabled(true);
   Action("SaveFileas1")->setEnabled(!source_->Empty());
 }
@@ -444,6 +511,11 @@ void TMANForm::UpdateButtons() {
   for (const char* name : {"Run2", "Traceinto1", "StepOver1", "Reset1"})
     Action(name)->setEnabled(!running);
   Action("Pause1")->setEnabled(running);
+  ShowStatus();
+}
+
+void TMANForm::ShowStatus() {
+  status_->ShowMachine(workbench_.control.Running(), workbench_.machine.MicroStepsSinceReset());
 }
 
 void TMANForm::RefreshBtnClick() {
@@ -511,6 +583,7 @@ void TMANForm::Timer1Timer() {
   // Without a box link the workbench stays in simulation and the caption keeps the
   // not-connected status.
   if (link_) link_->Tick();
+  ShowStatus();  // a run does not repaint per step; its count moves on here
 }
 
 void TMANForm::InstructionSystemChanged() {
@@ -518,11 +591,15 @@ void TMANForm::InstructionSystemChanged() {
   // into the live state, so it waits for the step in progress.
   RunLock lock(workbench_.control);
   micro_->RefreshMicroViews();
+  memory_->RepaintMemory();  // the refresh brings the newest record's EM back
   cpu_->viewport()->update();
 }
 
 void TMANForm::closeEvent(QCloseEvent* event) {
-  // Closing is always allowed, without asking about the source; a run is told to stop.
+  if (!CloseQuery()) {
+    event->ignore();
+    return;
+  }
   workbench_.control.Pause();
   event->accept();
 }

@@ -24,6 +24,7 @@ class QToolBar;
 namespace edumac8 {
 
 class BoxLink;
+class StatusLine;
 class TCPUForm;
 class TDataF;
 class TFASMDef;
@@ -87,6 +88,8 @@ class TMANForm : public QMainWindow {
   void NewuMClick();
   void LoaduMClick();
   void SaveuMClick();
+  // The built-in instruction system, marked modified: the way back from a wrong file.
+  void DefaultuMClick();
   void SaveINSTCSVClick();
   void SaveuMCSVClick();
   void SaveTraceCSVClick();
@@ -97,6 +100,9 @@ class TMANForm : public QMainWindow {
   // Open without the dialog: an .ASM file into the source editor, anything else into a
   // further source window.
   void OpenFile(const QString& path);
+  // Save (F2) of the source editor: Save as for an unnamed text; an unmodified file is not
+  // written again. False when the save failed or was cancelled.
+  bool SaveSource();
   void UpdateButtons();
   // Shows the source editor at a line (-1: no caret move) with mark 14 (program counter) or
   // 16 (error).
@@ -105,8 +111,9 @@ class TMANForm : public QMainWindow {
   void RunFinished();
   // After the instruction system changed (load, new, an edit in the instruction-set window).
   void InstructionSystemChanged();
-  // Start-up step 11: a modified instruction system is saved as with SaveuM.
-  void SaveModifiedSystemAtExit();
+  // Whether the window may close: every modified text and a modified instruction system is
+  // offered for saving; Cancel, or a save that fails or is cancelled, keeps the window.
+  bool CloseQuery();
 
   // Windows and areas, for the hooks and for tests; a window of a later issue is null.
   TCPUForm* CPUForm() const { return cpu_; }
@@ -120,6 +127,7 @@ class TMANForm : public QMainWindow {
   QTabWidget* pgHost() const { return pgHost_; }
   QTabWidget* pgBottom() const { return pgBottom_; }
   QTimer* Timer1() const { return timer1_; }
+  StatusLine* Status() const { return status_; }
   QAction* Action(const char* name) const;  // a toolbar button or menu item by its name
   // The menu items with a shortcut: floating source windows take the same keys.
   QList<QAction*> ShortcutActions() const;
@@ -135,6 +143,7 @@ class TMANForm : public QMainWindow {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 
  private:
   void FormCreate();
@@ -142,8 +151,9 @@ class TMANForm : public QMainWindow {
   void CreateMenus();
   QAction* AddCommand(QToolBar* bar, const char* name, const QString& hint, int icon,
                       void (TMANForm::*handler)());
+  // `mnemonic` underlines that letter of a caption that has none.
   QAction* AddMenuItem(QMenu* menu, const char* name, int message, const char* shortcut,
-                       void (TMANForm::*handler)());
+                       void (TMANForm::*handler)(), char mnemonic = 0);
   void DockPage(QTabWidget* area, QWidget* page);
   QWidget* Placeholder(const QString& caption);
   void File1Popup();
@@ -160,7 +170,14 @@ class TMANForm : public QMainWindow {
   void ReportAssemblyError();
   bool SaveAs(TSRCForm& editor);
   void ExportCsv(int kind);
-  bool SaveFurtherSources();
+  void SaveFurtherSources();
+  bool SaveAllFiles();
+  // Saves the instruction system under a name chosen in the dialog; false when cancelled or
+  // failed.
+  bool SaveInstructionSystem(const QString& proposed);
+  void ShowStatus();
+  void FitToScreen();
+  void ShareAreas();
 
   WindowHost host_;
   Workbench workbench_;
@@ -182,6 +199,7 @@ class TMANForm : public QMainWindow {
   TLAForm* la_ = nullptr;
   QWidget* graphHelpPage_ = nullptr;
   QTimer* timer1_ = nullptr;
+  StatusLine* status_ = nullptr;
   BoxLink* link_ = nullptr;
   QMenu* File1_ = nullptr;
   QMenu* Edit1_ = nullptr;
@@ -189,6 +207,9 @@ class TMANForm : public QMainWindow {
   QMenu* Run1_ = nullptr;
   QMenu* Help1_ = nullptr;
   bool clipboardHasText_ = false;
+  bool sharedAreas_ = false;
+  // The last CSV file exported: the exports propose it, never the instruction-system file.
+  QString csvFileName_;
   // Buttons and menu items by name: the button states are set after every step.
   QHash<QString, QAction*> actions_;
 };

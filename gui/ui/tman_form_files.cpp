@@ -1,6 +1,6 @@
 // The main window's file commands: the assembly source (new, open, save, save as, save all),
 // the assemble command, the source position the debugger shows, the manual, the
-// instruction-system file, the CSV exports and the VHDL generation.
+// instruction-system file, the CSV exports, the VHDL generation and the questions at exit.
 #include <Qsci/qsciscintilla.h>
 
 #include <QFileInfo>
@@ -13,6 +13,8 @@
 #include "isa/instruction_set_window.h"
 #include "platform/file_io.h"
 #include "platform/paths.h"
+#include "ui/file_names.h"
+#include "ui/status_line.h"
 #include "ui/tcpu_form.h"
 #include "ui/tman_form.h"
 #include "ui/tsrc_form.h"
@@ -30,10 +32,25 @@ const char* const kWriteError = "写文件错误：";
 const char* const kReadError = "读文件错误：";
 const char* const kSourceFilter = "Assemble files (*.ASM)|*.ASM|ABEL files (*.ABL)|*.ABL";
 const char* const kInsFilter = "指令系统/微程序(*.INS)|*.INS";
+const char* const kUtf8Warning = "此文件不是 GB2312 编码，已按 UTF-8 读入；保存时将转换为 GB2312：";
+const char* const kSystemModifiedQuestion = "指令系统/微程序已修改, 保存?";
+const char* const kDefaultInsName = "DEFAULT.INS";
 
 bool Unnamed(const QString& name) { return name.isEmpty() || name.startsWith("NONAME"); }
 
-QString FileNameOnly(const QString& path) { return QFileInfo(path).fileName(); }
+QString FileNameOnly(const QString& path) { return DisplayPath(QFileInfo(path).fileName()); }
+
+// A core file error ("写文件错误：" and the path's bytes) with the path as a person reads it.
+QString FileErrorText(const std::string& error, const QString& path) {
+  const std::string bytes = PathBytes(path);
+  if (!error.ends_with(bytes)) return QString::fromStdString(error);
+  return QString::fromStdString(error.substr(0, error.size() - bytes.size())) + DisplayPath(path);
+}
+
+// A name typed without an extension gets the one the dialog is for.
+QString WithExtension(const QString& path, const char* dotExt) {
+  return Extension(PathBytes(path)).empty() ? path + dotExt : path;
+}
 
 }  // namespace
 
@@ -46,11 +63,12 @@ QList<TSRCForm*> TMANForm::FurtherSources() const {
 
 bool TMANForm::WriteSource(TSRCForm& editor, const QString& path) {
   if (editor.SaveToFile(path)) return true;
-  dialogs_->Error(this, kWriteError + path);
+  dialogs_->Error(this, kWriteError + DisplayPath(path));
   return false;
 }
 
 void TMANForm::New1Click() {
+  if (!source_->QuerySave()) return;
   source_->NewText("NONAME1");
   source_->setWindowTitle("*.ASM");
   workbench_.control.SourcePath = "*.ASM";
@@ -64,28 +82,36 @@ void TMANForm::OpenFile1Click() {
 }
 
 void TMANForm::OpenFile(const QString& path) {
-  if (!HasExtension(path.toStdString(), ".ASM")) {
-    if (!FileReadable(path.toStdString())) {
-      dialogs_->Error(this, kReadError + path);
-      return;
-    }
-    auto* further = new TSRCForm(workbench_, *this, TSRCForm::Kind::Further, path);
+  const bool assembly = HasExtension(PathBytes(path), ".ASM");
+  const TSRCForm::TextFile file = TSRCForm::ReadTextFile(path);
+  // The source path is taken even for a file that cannot be read, so that the next Make
+  // reports it; a file that is not text is not taken at all.
+  if (assembly && !file.text && file.error.startsWith(kReadError))
+    workbench_.control.SourcePath = PathBytes(path);
+  if (!file.text) {
+    dialogs_->Error(this, file.error);
+    return;
+  }
+  if (!assembly) {
+    auto* further = new TSRCForm(workbench_, *this, TSRCForm::Kind::Further);
+    further->ShowFile(path, *file.text);
     further->setAttribute(Qt::WA_DeleteOnClose);
     further->setWindowTitle(FileNameOnly(path));
     DockPage(pgHost_, further);
     pgHost_->setCurrentWidget(further);
-    return;
+  } else {
+    // The editor's unsaved text goes only when the user has said what becomes of it.
+    if (!source_->QuerySave()) return;
+    workbench_.control.SourcePath = PathBytes(path);
+    pgLeft_->setCurrentWidget(source_);
+    source_->ShowFile(path, *file.text);
+    source_->setWindowTitle(FileNameOnly(path));
+    source_->HighlightFor(path);
+    workbench_.control.SourceModified = true;
+    source_->Memo1()->setFocus();
   }
-  workbench_.control.SourcePath = path.toStdString();
-  pgLeft_->setCurrentWidget(source_);
-  if (!source_->LoadFromFile(path)) {
-    dialogs_->Error(this, kReadError + path);
-    return;
-  }
-  source_->setWindowTitle(FileNameOnly(path));
-  source_->HighlightFor(path);
-  workbench_.control.SourceModified = true;
-  source_->Memo1()->setFocus();
+  if (file.text->encoding == TextEncoding::Utf8)
+    dialogs_->Information(this, kUtf8Warning + DisplayPath(path));
 }
 
 bool TMANForm::SaveAs(TSRCForm& editor) {
@@ -93,38 +119,41 @@ bool TMANForm::SaveAs(TSRCForm& editor) {
   QString path = dialogs_->SaveFileName(this, title, ".ASM|*.ASM", editor.FileName());
   if (path.isEmpty()) return false;
   // The assembler looks for NAME.ASM when given NAME, so the file gets that name.
-  if (Extension(path.toStdString()).empty()) path += ".ASM";
+  path = WithExtension(path, ".ASM");
   if (!WriteSource(editor, path)) return false;
   editor.setWindowTitle(FileNameOnly(path));
-  workbench_.control.SourcePath = path.toStdString();
+  workbench_.control.SourcePath = PathBytes(path);
   editor.HighlightFor(path);
   return true;
 }
 
 void TMANForm::SaveFileas1Click() { SaveAs(*source_); }
 
-void TMANForm::SaveFile1Click() {
-  if (Unnamed(source_->FileName())) {
-    SaveAs(*source_);
-    return;
-  }
-  WriteSource(*source_, source_->FileName());
+void TMANForm::SaveFile1Click() { SaveSource(); }
+
+bool TMANForm::SaveSource() {
+  if (Unnamed(source_->FileName())) return SaveAs(*source_);
+  // A file nobody changed is never written: its bytes stay exactly as they are.
+  if (!source_->Modified()) return true;
+  const bool saved = WriteSource(*source_, source_->FileName());
   source_->HighlightFor(source_->FileName());
+  return saved;
 }
 
-bool TMANForm::SaveFurtherSources() {
-  bool ok = true;
+void TMANForm::SaveFurtherSources() {
   for (TSRCForm* further : FurtherSources())
-    if (further->Modified()) ok = WriteSource(*further, further->FileName()) && ok;
-  return ok;
+    if (further->Modified()) WriteSource(*further, further->FileName());
 }
 
-void TMANForm::SaveAllFileClick() {
+void TMANForm::SaveAllFileClick() { SaveAllFiles(); }
+
+// Writes the modified texts. False when the source that Make assembles could not be saved or
+// was left unnamed; a further file that could not be saved is reported and stops nothing.
+bool TMANForm::SaveAllFiles() {
   SaveFurtherSources();
-  // A text that was never named is written only once the user has named it.
-  if (Unnamed(source_->FileName()) && !SaveAs(*source_)) return;
-  if (WriteSource(*source_, source_->FileName()))
-    workbench_.control.SourcePath = source_->FileName().toStdString();
+  if (!SaveSource()) return false;
+  workbench_.control.SourcePath = PathBytes(source_->FileName());
+  return true;
 }
 
 void TMANForm::Make1Click() {
@@ -132,13 +161,24 @@ void TMANForm::Make1Click() {
   WaitForLink();
   QAction* makeButton = Action("MakeBtn");
   makeButton->setEnabled(false);
-  SaveAllFileClick();
+  // An unsaved text is never assembled from an older file, nor a never named one from
+  // nothing: when saving fails or is cancelled there is no assembly.
+  if (!SaveAllFiles()) {
+    makeButton->setEnabled(true);
+    return;
+  }
   source_->ClearErrorMarks();
   source_->ClearProgramCounterMark();
   const bool ok = workbench_.Make();
   makeButton->setEnabled(true);
   source_->RefreshLineGlyphs();
-  if (!ok) ReportAssemblyError();
+  if (ok) {
+    status_->ShowOutcome(QString("汇编成功：%1 字节").arg(workbench_.assembler.ProgramBytes()),
+                         false);
+  } else {
+    status_->ShowOutcome(QString::fromStdString(workbench_.assembler.ErrorText()), true);
+    ReportAssemblyError();
+  }
 }
 
 void TMANForm::ReportAssemblyError() {
@@ -158,10 +198,10 @@ void TMANForm::ReportAssemblyError() {
 }
 
 void TMANForm::OpenSource(const QString& path, int line, int mark, int column) {
-  const std::string p = path.toStdString();
+  const std::string p = PathBytes(path);
   if (p.empty() || Extension(p).empty() || HasExtension(p, ".PRJ")) return;
   if (!FileReadable(p)) {
-    dialogs_->Information(this, "Can not found: " + path);
+    dialogs_->Information(this, "Can not found: " + DisplayPath(path));
     return;
   }
   pgLeft_->setCurrentWidget(source_);
@@ -173,9 +213,9 @@ void TMANForm::OpenSource(const QString& path, int line, int mark, int column) {
 }
 
 void TMANForm::Manual1Click() {
-  const QString path = QString::fromStdString(workbench_.HelpDir()) + "EDUMAC8.PDF";
-  if (!FileReadable(path.toStdString())) {
-    dialogs_->Information(this, Msg(102) + path);
+  const QString path = PathText(workbench_.HelpDir() + "EDUMAC8.PDF");
+  if (!FileReadable(PathBytes(path))) {
+    dialogs_->Information(this, Msg(102) + DisplayPath(path));
     return;
   }
   QProcess::startDetached("xdg-open", {path});
@@ -188,51 +228,85 @@ void TMANForm::NewuMClick() {
   InstructionSystemChanged();
 }
 
+void TMANForm::DefaultuMClick() {
+  if (workbench_.control.Running()) return;
+  InstructionSystem& isa = workbench_.isa;
+  isa.LoadDefaults(workbench_.machine.uM);
+  // Unlike the start-up defaults, this replaced the user's system: exit offers to save it.
+  isa.UMModified = true;
+  asmDef_->Refresh();
+  InstructionSystemChanged();
+}
+
 void TMANForm::LoaduMClick() {
   if (workbench_.control.Running()) return;
   InstructionSystem& isa = workbench_.isa;
   if (isa.InsFileName.empty()) isa.InsFileName = "INST.INS";
   const QString path = dialogs_->OpenFileName(this, "打开指令系统/微程序文件", kInsFilter,
-                                              QString::fromStdString(isa.InsFileName));
+                                              PathText(isa.InsFileName));
   if (path.isEmpty()) return;
-  const std::optional<std::string> error =
-      LoadInsFile(path.toStdString(), isa, workbench_.machine.uM);
-  // A refused file changes nothing; one cut short leaves what was read, which the views show.
-  if (!error || isa.InsFileName == path.toStdString()) {
-    asmDef_->Refresh();
-    InstructionSystemChanged();
+  // A file that does not load whole changes nothing.
+  if (const auto error = LoadInsFile(PathBytes(path), isa, workbench_.machine.uM)) {
+    dialogs_->Error(this, FileErrorText(*error, path));
+    return;
   }
-  if (error) dialogs_->Error(this, QString::fromStdString(*error));
+  asmDef_->Refresh();
+  InstructionSystemChanged();
+}
+
+bool TMANForm::SaveInstructionSystem(const QString& proposed) {
+  QString path = dialogs_->SaveFileName(this, "保存指令系统/微程序文件", kInsFilter, proposed);
+  if (path.isEmpty()) return false;
+  path = WithExtension(path, ".INS");
+  if (const auto error = SaveInsFile(PathBytes(path), workbench_.isa, workbench_.machine.uM)) {
+    dialogs_->Error(this, FileErrorText(*error, path));
+    return false;
+  }
+  return true;
 }
 
 void TMANForm::SaveuMClick() {
   InstructionSystem& isa = workbench_.isa;
   if (isa.InsFileName.empty()) isa.InsFileName = "INST.INS";
-  const QString path = dialogs_->SaveFileName(this, "保存指令系统/微程序文件", kInsFilter,
-                                              QString::fromStdString(isa.InsFileName));
-  if (path.isEmpty()) return;
-  if (const auto error = SaveInsFile(path.toStdString(), isa, workbench_.machine.uM))
-    dialogs_->Error(this, QString::fromStdString(*error));
+  SaveInstructionSystem(PathText(isa.InsFileName));
 }
 
-void TMANForm::SaveModifiedSystemAtExit() {
-  if (workbench_.isa.UMModified) SaveuMClick();
+bool TMANForm::CloseQuery() {
+  QList<TSRCForm*> texts{source_};
+  texts << FurtherSources() << findChildren<TSRCForm*>(QString(), Qt::FindDirectChildrenOnly);
+  for (TSRCForm* text : texts)
+    if (!text->QuerySave()) return false;
+  if (!workbench_.isa.UMModified) return true;
+  switch (dialogs_->Question(this, kSystemModifiedQuestion)) {
+    case Answer::Cancel:
+      return false;
+    case Answer::No:
+      return true;
+    case Answer::Yes:
+      break;
+  }
+  const std::string& remembered = workbench_.isa.InsFileName;
+  return SaveInstructionSystem(HasExtension(remembered, ".INS") ? PathText(remembered)
+                                                                : kDefaultInsName);
 }
 
 void TMANForm::ExportCsv(int kind) {
   const auto csv = static_cast<CsvKind>(kind);
   const CsvDialogText text = CsvDialogFor(csv);
-  const std::string proposed = ProposeCsvName(workbench_.isa, csv);
-  const QString path =
-      dialogs_->SaveFileName(this, QString::fromUtf8(text.title), QString::fromUtf8(text.filter),
-                             QString::fromStdString(proposed));
+  const std::string proposed =
+      ProposeCsvName(PathBytes(csvFileName_), workbench_.control.SourcePath, csv);
+  QString path = dialogs_->SaveFileName(this, QString::fromUtf8(text.title),
+                                        QString::fromUtf8(text.filter), PathText(proposed));
   if (path.isEmpty()) return;
+  const std::string target = CsvTargetPath(PathBytes(path));
   std::optional<std::string> error;
   {
     RunLock lock(workbench_.control);
-    error = edumac8::ExportCsv(csv, path.toStdString(), workbench_.isa, workbench_.machine);
+    error = edumac8::ExportCsv(csv, target, workbench_.isa, workbench_.machine);
   }
-  if (error) dialogs_->Error(this, QString::fromStdString(*error));
+  // A refused instruction-system file is not remembered: it must not be proposed again.
+  if (!HasExtension(target, ".INS")) csvFileName_ = PathText(target);
+  if (error) dialogs_->Error(this, FileErrorText(*error, PathText(target)));
 }
 
 void TMANForm::SaveINSTCSVClick() { ExportCsv(int(CsvKind::InstructionSet)); }
@@ -246,8 +320,14 @@ void TMANForm::ABELBtnClick() {
     const VhdlFiles files = GenerateVhdl(workbench_.isa, workbench_.machine);
     failed = WriteVhdlFiles(workbench_.FpgaDir(), files);
   }
-  // The files are written without asking; only a failure is worth a word.
-  if (failed) dialogs_->Error(this, kWriteError + QString::fromStdString(*failed));
+  // The files are written without asking; a failure is worth a box, success a word below.
+  if (failed) {
+    const QString error = kWriteError + DisplayPath(PathText(*failed));
+    status_->ShowOutcome(error, true);
+    dialogs_->Error(this, error);
+    return;
+  }
+  status_->ShowOutcome("VHDL 文件已写入：" + DisplayPath(PathText(workbench_.FpgaDir())), false);
 }
 
 }  // namespace edumac8

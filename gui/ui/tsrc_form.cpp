@@ -20,6 +20,7 @@
 #include "platform/text_codec.h"
 #include "ui/asm_lexer.h"
 #include "ui/code_font.h"
+#include "ui/file_names.h"
 #include "ui/find_replace_dialog.h"
 #include "ui/tman_form.h"
 #include "ui/user_dialogs.h"
@@ -29,6 +30,7 @@ namespace {
 
 constexpr int kBreakMargin = 0;  // left half of the 30-pixel margin
 constexpr int kMarkMargin = 1;   // right half
+constexpr int kLineNumberMargin = 2;
 constexpr int kHalfMargin = 15;
 constexpr int kPcIndicator = 8;  // white program-counter text
 
@@ -154,8 +156,7 @@ QString WithCrLf(const QString& text) {
 
 }  // namespace
 
-TSRCForm::TSRCForm(Workbench& workbench, TMANForm& main, Kind kind, const QString& path,
-                   QWidget* parent)
+TSRCForm::TSRCForm(Workbench& workbench, TMANForm& main, Kind kind, QWidget* parent)
     : QWidget(parent), workbench_(workbench), main_(main), kind_(kind) {
   setObjectName("TSRCForm");
   memo_ = new QsciScintilla(this);
@@ -198,7 +199,9 @@ TSRCForm::TSRCForm(Workbench& workbench, TMANForm& main, Kind kind, const QStrin
   memo_->setMarginType(kMarkMargin, QsciScintilla::SymbolMargin);
   memo_->setMarginWidth(kBreakMargin, kHalfMargin);
   memo_->setMarginWidth(kMarkMargin, kHalfMargin);
-  memo_->setMarginWidth(2, 0);
+  // Line numbers beside the marks: the assembler's messages cite lines.
+  memo_->setMarginType(kLineNumberMargin, QsciScintilla::NumberMargin);
+  memo_->setMarginLineNumbers(kLineNumberMargin, true);
   memo_->setMarginSensitivity(kBreakMargin, true);
   memo_->setMarginSensitivity(kMarkMargin, true);
   memo_->setMarginMarkerMask(kBreakMargin, int(kBreakpointMask | Bit(kCodeLine)));
@@ -243,7 +246,8 @@ TSRCForm::TSRCForm(Workbench& workbench, TMANForm& main, Kind kind, const QStrin
   connect(memo_, &QsciScintilla::selectionChanged, this, [this] { main_.UpdateButtons(); });
   connect(memo_, &QsciScintilla::marginClicked, this,
           [this](int margin, int line, Qt::KeyboardModifiers) { MarginClicked(margin, line + 1); });
-  FormCreate(path);
+  connect(memo_, &QsciScintilla::linesChanged, this, &TSRCForm::FitLineNumbers);
+  FormCreate();
 }
 
 TSRCForm::~TSRCForm() = default;
@@ -263,18 +267,34 @@ void TSRCForm::DefineMarkers() {
   memo_->setMarkerBackgroundColor(kProgramCounterBackground, kProgramCounterLine);
 }
 
-void TSRCForm::FormCreate(const QString& path) {
-  if (!path.isEmpty() && LoadFromFile(path)) setWindowTitle(path);
-  HighlightFor(path);
+void TSRCForm::FormCreate() {
+  HighlightFor(QString());
+  FitLineNumbers();
   Memo1ShowStatus();
 }
 
-bool TSRCForm::LoadFromFile(const QString& path) {
-  const std::optional<std::string> bytes = ReadWholeFile(path.toStdString());
-  if (!bytes) return false;
+// Wide enough for the highest line number and one digit more, so typing on never jostles
+// the text sideways.
+void TSRCForm::FitLineNumbers() {
+  const int digits = std::max(3, int(QString::number(memo_->lines()).size()) + 1);
+  if (digits != lineNumberDigits_) {
+    lineNumberDigits_ = digits;
+    memo_->setMarginWidth(kLineNumberMargin, QString(digits, QLatin1Char('9')));
+  }
+}
+
+TSRCForm::TextFile TSRCForm::ReadTextFile(const QString& path) {
+  const std::optional<std::string> bytes = ReadWholeFile(PathBytes(path));
+  if (!bytes) return {std::nullopt, "读文件错误：" + DisplayPath(path)};
+  std::optional<DecodedText> text = DecodeTextFile(*bytes);
+  if (!text) return {std::nullopt, "文件格式错误：" + DisplayPath(path)};
+  return {std::move(text), QString()};
+}
+
+void TSRCForm::ShowFile(const QString& path, const DecodedText& file) {
   loading_ = true;
   memo_->markerDeleteAll();  // a new text starts without marks
-  memo_->setText(QString::fromStdString(Gb2312ToUtf8(*bytes)));
+  memo_->setText(QString::fromStdString(file.utf8));
   memo_->convertEols(QsciScintilla::EolWindows);
   memo_->setModified(false);
   loading_ = false;
@@ -282,14 +302,15 @@ bool TSRCForm::LoadFromFile(const QString& path) {
   programCounterHandle_ = -1;
   glyphState_ = -1;
   Memo1ShowStatus();
-  return true;
 }
 
 bool TSRCForm::SaveToFile(const QString& path) {
-  const std::string target = path.toStdString();
+  const std::optional<std::string> text = EncodeGb2312(WithCrLf(memo_->text()).toStdString());
+  if (!text) return false;
+  const std::string target = PathBytes(path);
   if (const std::optional<std::string> old = ReadWholeFile(target))
     WriteFileAtomic(DerivedPath(target, ".BAK"), *old);
-  if (!WriteFileAtomic(target, Utf8ToGb2312(WithCrLf(memo_->text()).toStdString()))) return false;
+  if (!WriteFileAtomic(target, *text)) return false;
   fileName_ = path;
   memo_->setModified(false);
   Memo1ShowStatus();
@@ -312,7 +333,7 @@ bool TSRCForm::Modified() const { return memo_->isModified(); }
 bool TSRCForm::Empty() const { return memo_->length() == 0; }
 
 void TSRCForm::HighlightFor(const QString& path) {
-  if (!HasExtension(path.toStdString(), ".ASM")) {
+  if (!HasExtension(PathBytes(path), ".ASM")) {
     memo_->setLexer(nullptr);
     delete lexer_;
     lexer_ = nullptr;
@@ -508,7 +529,7 @@ void TSRCForm::Replace1Click() { FindDialog().Open(true); }
 void TSRCForm::FindNext1Click() { FindDialog().FindNext(); }
 
 TSRCForm* TSRCForm::Open1Click() {
-  auto* copy = new TSRCForm(workbench_, main_, Kind::FloatingCopy, QString(), &main_);
+  auto* copy = new TSRCForm(workbench_, main_, Kind::FloatingCopy, &main_);
   copy->setWindowFlag(Qt::Window);
   copy->setAttribute(Qt::WA_DeleteOnClose);
   copy->addActions(main_.ShortcutActions());
@@ -529,15 +550,12 @@ bool TSRCForm::SaveCopyAs() {
       fileName_);
   if (path.isEmpty()) return false;
   if (SaveToFile(path)) return true;
-  main_.Dialogs().Error(this, "写文件错误：" + path);
+  main_.Dialogs().Error(this, "写文件错误：" + DisplayPath(path));
   return false;
 }
 
-bool TSRCForm::FormCloseQuery() {
-  if (!Modified()) {
-    if (kind_ == Kind::Docked) workbench_.control.SourcePath.clear();
-    return true;
-  }
+bool TSRCForm::QuerySave() {
+  if (!Modified()) return true;
   QString question = QString::fromStdString(MessageText(798));
   question.replace("%s", windowTitle());
   switch (main_.Dialogs().Question(this, question)) {
@@ -550,16 +568,20 @@ bool TSRCForm::FormCloseQuery() {
   }
   switch (kind_) {
     case Kind::Docked:
-      main_.SaveFile1Click();
-      workbench_.control.SourcePath.clear();
-      return true;
+      return main_.SaveSource();
     case Kind::Further:
       if (SaveToFile(fileName_)) return true;
-      main_.Dialogs().Error(this, "写文件错误：" + fileName_);
+      main_.Dialogs().Error(this, "写文件错误：" + DisplayPath(fileName_));
       return false;
     case Kind::FloatingCopy:
       return SaveCopyAs();
   }
+  return true;
+}
+
+bool TSRCForm::FormCloseQuery() {
+  if (!QuerySave()) return false;
+  if (kind_ == Kind::Docked) workbench_.control.SourcePath.clear();
   return true;
 }
 

@@ -10,7 +10,9 @@
 #include <QString>
 #include <QWidget>
 #include <functional>
+#include <optional>
 
+#include "platform/text_codec.h"
 #include "workbench/workbench.h"
 
 class QLabel;
@@ -43,17 +45,23 @@ class TSRCForm : public QWidget {
     kProgramCounterLine = 26,  // the line's background
   };
 
-  // `path` is loaded when not empty.
-  TSRCForm(Workbench& workbench, TMANForm& main, Kind kind, const QString& path,
-           QWidget* parent = nullptr);
+  TSRCForm(Workbench& workbench, TMANForm& main, Kind kind, QWidget* parent = nullptr);
   ~TSRCForm() override;
 
   QsciScintilla* Memo1() const { return memo_; }
   Kind WindowKind() const { return kind_; }
 
-  // File operations. Load returns false (and changes nothing) when the file cannot be read;
-  // Save writes the .BAK of an existing file first and returns false when writing failed.
-  bool LoadFromFile(const QString& path);
+  // A file read for an editor: its text, or the error to report ("读文件错误：" when it
+  // cannot be read, "文件格式错误：" when it is neither GB2312 nor UTF-8 text) and the path.
+  struct TextFile {
+    std::optional<DecodedText> text;
+    QString error;
+  };
+  static TextFile ReadTextFile(const QString& path);
+  // Shows a text read from `path` as that file's unmodified text.
+  void ShowFile(const QString& path, const DecodedText& file);
+  // Writes the text as GB2312 with CR LF, after the .BAK of an existing file. Returns false,
+  // and writes nothing, when a character has no GB2312 form or writing fails.
   bool SaveToFile(const QString& path);
   void NewText(const QString& name);
   QString FileName() const { return fileName_; }
@@ -104,7 +112,10 @@ class TSRCForm : public QWidget {
   void Save1Click();
   QMenu* PopupMenu() const { return popup_; }
 
-  // Whether the window may close; asks with message 798 when the text is modified.
+  // Whether the text may be dropped: asks with message 798 when it is modified. Yes saves
+  // (false when the save fails or is cancelled), No drops the text, Cancel keeps it.
+  bool QuerySave();
+  // Whether the window may close: QuerySave, and the docked editor's SourcePath is emptied.
   bool FormCloseQuery();
 
  signals:
@@ -118,7 +129,8 @@ class TSRCForm : public QWidget {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  void FormCreate(const QString& path);
+  void FormCreate();
+  void FitLineNumbers();
   void Memo1Change();
   void Memo1ShowStatus();
   void MarginClicked(int margin, int line);
@@ -144,6 +156,7 @@ class TSRCForm : public QWidget {
   bool loading_ = false;
   // What RefreshLineGlyphs last showed, so a step does not redo the whole margin.
   int glyphState_ = -1;
+  int lineNumberDigits_ = 0;
 };
 
 }  // namespace edumac8

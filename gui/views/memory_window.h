@@ -31,6 +31,8 @@ class TDataF : public QWidget {
 
   // Takes EM anew and repaints; execution control calls it after steps and runs.
   void RepaintMemory();
+  // The bytes the page shows now.
+  const ProgramMemory& ShownMemory() const { return shown_; }
   void SetErrorBox(ErrorBox box) { errorBox_ = std::move(box); }
 
   DumpCell CurrentCell() const { return current_; }
