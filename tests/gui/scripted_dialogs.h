@@ -3,6 +3,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QWidget>
 #include <deque>
 
 #include "ui/user_dialogs.h"
@@ -13,6 +14,7 @@ struct DialogLog {
   std::deque<QString> paths;   // the next file dialog answers, "" for cancel
   std::deque<Answer> answers;  // the next questions' answers
   QStringList questions, errors, informations, titles, filters, proposals;
+  QList<bool> askedWhileShown;  // per question: its window was on the screen
 };
 
 class ScriptedDialogs : public UserDialogs {
@@ -27,8 +29,9 @@ class ScriptedDialogs : public UserDialogs {
                        const QString& proposed) override {
     return Next(title, filter, proposed);
   }
-  Answer Question(QWidget*, const QString& text) override {
+  Answer Question(QWidget* parent, const QString& text) override {
     log_.questions << text;
+    log_.askedWhileShown << (parent && parent->window()->isVisible());
     if (log_.answers.empty()) return Answer::Cancel;
     const Answer a = log_.answers.front();
     log_.answers.pop_front();
