@@ -10,10 +10,12 @@ StatusLine::StatusLine(QWidget* parent) : QStatusBar(parent) {
   run_ = new QLabel(this);
   steps_ = new QLabel(this);
   outcome_ = new QLabel(this);
-  // Fixed widths: a count that grows during a run must not shift the outcome sideways.
+  // Fixed sizes: the count changes with every micro-step, and a label whose size may change
+  // makes the whole window lay itself out again.
   const QFontMetrics metrics(font());
-  run_->setFixedWidth(metrics.horizontalAdvance("运行中") + 16);
-  steps_->setFixedWidth(metrics.horizontalAdvance("微步: 0000000000") + 16);
+  const int height = metrics.height() + 4;
+  run_->setFixedSize(metrics.horizontalAdvance("运行中") + 16, height);
+  steps_->setFixedSize(metrics.horizontalAdvance("微步: 0000000000") + 16, height);
   outcome_->setTextFormat(Qt::PlainText);
   outcome_->setMinimumWidth(0);
   outcome_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
