@@ -29,7 +29,6 @@ namespace {
 QString Msg(int number) { return QString::fromStdString(MessageText(number)); }
 
 const char* const kWriteError = "写文件错误：";
-const char* const kReadError = "读文件错误：";
 const char* const kSourceFilter = "Assemble files (*.ASM)|*.ASM|ABEL files (*.ABL)|*.ABL";
 const char* const kInsFilter = "指令系统/微程序(*.INS)|*.INS";
 const char* const kUtf8Warning = "此文件不是 GB2312 编码，已按 UTF-8 读入；保存时将转换为 GB2312：";
@@ -86,8 +85,7 @@ void TMANForm::OpenFile(const QString& path) {
   const TSRCForm::TextFile file = TSRCForm::ReadTextFile(path);
   // The source path is taken even for a file that cannot be read, so that the next Make
   // reports it; a file that is not text is not taken at all.
-  if (assembly && !file.text && file.error.startsWith(kReadError))
-    workbench_.control.SourcePath = PathBytes(path);
+  if (assembly && !file.readable) workbench_.control.SourcePath = PathBytes(path);
   if (!file.text) {
     dialogs_->Error(this, file.error);
     return;

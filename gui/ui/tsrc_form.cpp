@@ -285,7 +285,7 @@ void TSRCForm::FitLineNumbers() {
 
 TSRCForm::TextFile TSRCForm::ReadTextFile(const QString& path) {
   const std::optional<std::string> bytes = ReadWholeFile(PathBytes(path));
-  if (!bytes) return {std::nullopt, "读文件错误：" + DisplayPath(path)};
+  if (!bytes) return {std::nullopt, "读文件错误：" + DisplayPath(path), false};
   std::optional<DecodedText> text = DecodeTextFile(*bytes);
   if (!text) return {std::nullopt, "文件格式错误：" + DisplayPath(path)};
   return {std::move(text), QString()};

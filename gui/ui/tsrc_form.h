@@ -56,6 +56,7 @@ class TSRCForm : public QWidget {
   struct TextFile {
     std::optional<DecodedText> text;
     QString error;
+    bool readable = true;  // false: the error is "读文件错误："
   };
   static TextFile ReadTextFile(const QString& path);
   // Shows a text read from `path` as that file's unmodified text.
