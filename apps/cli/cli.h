@@ -25,6 +25,7 @@ struct Args {
   std::optional<std::string> ins;
   long steps = 1000;
   std::vector<long> irqAfter;
+  std::vector<std::string> breaks;  // --break, as given
   bool dump = false;
   bool box = false;
   bool bits = false;  // la: every bit a wire of its own
@@ -51,9 +52,21 @@ struct Session {
 // Puts a program into EM: a source is assembled (into an all-zero EM), an image of exactly
 // 256 bytes is loaded. Then resets the machine.
 void LoadProgram(Session& session, const std::string& path);
+// How a run of Execute ended.
+struct RunOutcome {
+  long steps = 0;                       // micro-steps executed
+  std::optional<std::uint8_t> breakAt;  // the breakpoint that stopped it
+};
 // Executes args.steps micro-steps, raising the interrupt request after the steps listed in
-// --irq-after (0: right after the reset).
-void Execute(Session& session, const Args& args);
+// --irq-after (0: right after the reset); stops early at the workbench's breakpoints.
+RunOutcome Execute(Session& session, const Args& args);
+
+// A --break value that looks like a number must be a valid address (a usage error otherwise);
+// labels can be checked only once the source is assembled. Returns the text.
+const std::string& CheckBreakOption(const std::string& text);
+// The addresses of the --break values; `labels` is the assembler of the source being run, or
+// null for an image. A bad address or an unknown label is a usage error.
+BreakpointSet ResolveBreakpoints(const std::vector<std::string>& breaks, const Assembler* labels);
 
 int AsmCommand(const Args& args);
 int RunCommand(const Args& args);

@@ -47,9 +47,12 @@ void PrintDump(const Machine& m) {
 }
 
 // Loads the program named first and executes the run options.
-void LoadAndExecute(Session& session, const Args& args, const std::string& program) {
+RunOutcome LoadAndExecute(Session& session, const Args& args, const std::string& program) {
   LoadProgram(session, program);
-  Execute(session, args);
+  Workbench& wb = session.workbench;
+  const bool image = HasExtension(program, ".BIN");
+  wb.control.SetBreakpoints(ResolveBreakpoints(args.breaks, image ? nullptr : &wb.assembler));
+  return Execute(session, args);
 }
 
 }  // namespace
@@ -64,10 +67,16 @@ int AsmCommand(const Args& args) {
 
 int RunCommand(const Args& args) {
   Session session(args);
-  LoadAndExecute(session, args, OnePath(args, "one SOURCE or IMAGE.BIN"));
+  const RunOutcome outcome =
+      LoadAndExecute(session, args, OnePath(args, "one SOURCE or IMAGE.BIN"));
   const Machine& m = session.workbench.machine;
-  if (args.dump) PrintDump(m);
-  else PrintRegisters(m.CurrentRecord.state);
+  if (args.dump) {
+    PrintDump(m);
+    return 0;
+  }
+  if (outcome.breakAt)
+    std::printf("break at %02XH after %ld micro-steps\n", *outcome.breakAt, outcome.steps);
+  PrintRegisters(m.CurrentRecord.state);
   return 0;
 }
 

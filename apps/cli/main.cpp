@@ -25,7 +25,8 @@ constexpr Command kCommands[] = {
 constexpr const char* kUsage =
     "usage:\n"
     "  edumac8-cli asm SOURCE [--ins FILE.INS]\n"
-    "  edumac8-cli run SOURCE|IMAGE.BIN [--ins FILE.INS] [--steps N] [--irq-after K]... [--dump] [--box]\n"
+    "  edumac8-cli run SOURCE|IMAGE.BIN [--ins FILE.INS] [--steps N] [--irq-after K]...\n"
+    "                  [--break ADDR]... [--dump] [--box]\n"
     "  edumac8-cli disasm IMAGE.BIN [--ins FILE.INS]\n"
     "  edumac8-cli ins-save FILE.INS\n"
     "  edumac8-cli export inst|um|trace OUT.CSV [run options]\n"

@@ -55,6 +55,7 @@ Args ParseArgs(const std::vector<std::string>& words) {
     if (w == "--ins") args.ins = value();
     else if (w == "--steps") args.steps = ParseCount(w, value());
     else if (w == "--irq-after") args.irqAfter.push_back(ParseCount(w, value()));
+    else if (w == "--break") args.breaks.push_back(CheckBreakOption(value()));
     else if (w == "--dump") args.dump = true;
     else if (w == "--box") args.box = true;
     else if (w == "--bits") args.bits = true;
@@ -93,18 +94,24 @@ void LoadProgram(Session& session, const std::string& path) {
   CheckLink(wb);
 }
 
-void Execute(Session& session, const Args& args) {
+RunOutcome Execute(Session& session, const Args& args) {
   Workbench& wb = session.workbench;
   const auto irqDue = [&](long step) {
     for (long k : args.irqAfter)
       if (k == step) return true;
     return false;
   };
+  RunOutcome outcome;
   if (irqDue(0)) wb.control.Interrupt();
   for (long step = 1; step <= args.steps; ++step) {
     wb.control.DoMicroStep();
     CheckLink(wb);
     if (irqDue(step)) wb.control.Interrupt();
+    outcome.steps = step;
+    if (wb.control.AtBreakpoint()) {
+      outcome.breakAt = static_cast<std::uint8_t>(wb.machine.InstrAddr);
+      break;
+    }
   }
   if (!wb.control.Simulation) {
     wb.box->BoxReadEM(wb.machine.EM);
@@ -112,6 +119,7 @@ void Execute(Session& session, const Args& args) {
     wb.machine.CurrentRecord.EM = wb.machine.EM;
     wb.machine.SnapshotTo(wb.machine.history.Newest());
   }
+  return outcome;
 }
 
 }  // namespace edumac8::cli

@@ -23,6 +23,7 @@ class AssemblerTables {
         scanner_(keywords_, [this](const std::string& name, Token& t) { LookupSymbol(name, t); }) {}
 
   bool Assemble(const std::string& path);
+  std::optional<std::uint16_t> LabelValue(const std::string& name) const;
 
   bool ok = false;
   std::string errorText;
@@ -494,6 +495,22 @@ bool AssemblerTables::Assemble(const std::string& requested) {
   return ok;
 }
 
+std::optional<std::uint16_t> AssemblerTables::LabelValue(const std::string& name) const {
+  // The name as the scanner would pass it: upper case, its significant characters, a one-letter
+  // name with its blank.
+  std::string key;
+  for (char c : name.substr(0, kNameLength))
+    key += c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+  if (key.size() == 1) key += ' ';
+  try {
+    const Symbol& s = symbols_[symbols_.Lookup(key)];
+    if (s.name.empty() || !s.defined || s.kind != SymLabel) return std::nullopt;
+    return s.value;
+  } catch (const EAssembleException&) {
+    return std::nullopt;  // a full table without this name
+  }
+}
+
 Assembler::Assembler(const InstructionSystem& isa, const MicroProgram& uM, ProgramMemory& em,
                      BoxOperations& box)
     : tables_(std::make_unique<AssemblerTables>(isa, uM, em, box)) {}
@@ -514,6 +531,16 @@ std::optional<SourceLine> Assembler::AddressToLine(std::uint32_t address) const 
 std::optional<std::uint32_t> Assembler::LineToAddress(int line) const {
   if (!tables_->sourceNamed) return std::nullopt;
   return tables_->map.LineToAddress(line);
+}
+
+std::optional<CodeLine> Assembler::FirstCodeLineFrom(int line) const {
+  if (!tables_->ok) return std::nullopt;
+  return tables_->map.FirstCodeLineFrom(line);
+}
+
+std::optional<std::uint16_t> Assembler::LabelValue(const std::string& name) const {
+  if (!tables_->ok) return std::nullopt;
+  return tables_->LabelValue(name);
 }
 
 }  // namespace edumac8

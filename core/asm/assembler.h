@@ -38,7 +38,10 @@ class Assembler : public ProgramMap {
   bool AssembledOK() const override;
   void ClearAssembledOK();  // when Make begins
   std::optional<SourceLine> AddressToLine(std::uint32_t address) const override;
-  std::optional<std::uint32_t> LineToAddress(int line) const;
+  std::optional<std::uint32_t> LineToAddress(int line) const override;
+  std::optional<CodeLine> FirstCodeLineFrom(int line) const override;
+  // The address of a label of the last successful assembly (any letter case), if it has one.
+  std::optional<std::uint16_t> LabelValue(const std::string& name) const;
 
  private:
   std::unique_ptr<AssemblerTables> tables_;

@@ -30,4 +30,13 @@ std::optional<std::uint32_t> LineMap::LineToAddress(int line) const {
   return std::nullopt;
 }
 
+std::optional<CodeLine> LineMap::FirstCodeLineFrom(int line) const {
+  int seen = 0;
+  for (const Record& r : records_) {
+    if (r.file != 1 || ++seen < line || r.address < 0) continue;
+    return CodeLine{seen, static_cast<std::uint32_t>(r.address)};
+  }
+  return std::nullopt;
+}
+
 }  // namespace edumac8

@@ -20,6 +20,8 @@ class LineMap {
 
   std::optional<SourceLine> AddressToLine(std::uint32_t address) const;
   std::optional<std::uint32_t> LineToAddress(int line) const;
+  // The first line of the main source at or after `line` that holds code.
+  std::optional<CodeLine> FirstCodeLineFrom(int line) const;
 
  private:
   struct Record {

@@ -1,6 +1,7 @@
 #include "asm/scanner.h"
 
 #include "asm/assemble_error.h"
+#include "asm/number_syntax.h"
 
 namespace edumac8 {
 namespace {
@@ -20,13 +21,6 @@ constexpr std::array<std::uint8_t, 128> MakeClasses() {
 }
 
 constexpr std::array<std::uint8_t, 128> kClasses = MakeClasses();
-
-bool IsDigitOf(int c, int radix) {
-  int v = c >= '0' && c <= '9' ? c - '0' : c >= 'A' && c <= 'F' ? c - 'A' + 10 : 99;
-  return v < radix;
-}
-
-int DigitValue(int c) { return c <= '9' ? c - '0' : c - 'A' + 10; }
 
 }  // namespace
 
@@ -143,21 +137,10 @@ void Scanner::ScanNumber() {
     ++pos_;
   }
   if (CharClass(Peek()) & charclass::IdentCont) throw EAssembleException(332);
-  int radix = 10;
-  switch (digits.back()) {
-    case 'H': radix = 16; digits.pop_back(); break;
-    case 'B': radix = 2; digits.pop_back(); break;
-    case 'O': radix = 8; digits.pop_back(); break;
-    case 'D': digits.pop_back(); break;
-    default: break;
-  }
-  std::uint16_t value = 0;
-  for (char d : digits) {
-    if (!IsDigitOf(d, radix)) throw EAssembleException(332);
-    value = static_cast<std::uint16_t>(value * radix + DigitValue(d));
-  }
+  const std::optional<std::uint16_t> value = NumberValue(digits);
+  if (!value) throw EAssembleException(332);
   token_.kind = Number;
-  token_.value = value;
+  token_.value = *value;
 }
 
 void Scanner::ScanString(char quote) {

@@ -8,6 +8,7 @@ ExecutionControl::ExecutionControl(Machine& machine, Host& host, BoxOperations& 
 
 ExecutionControl::~ExecutionControl() {
   terminate_ = true;
+  WakeWorker();
   if (worker_.joinable()) worker_.join();
 }
 
@@ -117,6 +118,7 @@ void ExecutionControl::SyncMemoryAfterSteps() {
 
 void ExecutionControl::Trace() {
   if (!CheckDebug()) return;
+  baseline_ = machine_.CurrentRecord;
   AnimationEnabled = false;
   host_.DecodeTransfer();
   DoMicroStep();
@@ -129,6 +131,7 @@ void ExecutionControl::Trace() {
 
 void ExecutionControl::Step() {
   if (!CheckDebug()) return;
+  baseline_ = machine_.CurrentRecord;
   for (int i = 0; i < 4; ++i) {
     AnimationEnabled = false;
     host_.DecodeTransfer();
@@ -144,34 +147,204 @@ void ExecutionControl::Step() {
 
 void ExecutionControl::Run() {
   if (Running() || !CheckDebug()) return;
+  StartRun(std::nullopt);
+}
+
+void ExecutionControl::RunToLine(int line) {
+  if (Running() || !CheckDebug()) return;
+  if (const std::optional<CodeLine> code = program_.FirstCodeLineFrom(line))
+    StartRun(static_cast<std::uint8_t>(code->address));
+}
+
+void ExecutionControl::StartRun(std::optional<std::uint8_t> oneShot) {
   if (worker_.joinable()) worker_.join();  // a finished run whose epilogue has not run yet
   terminate_ = false;
+  stoppedAt_.reset();
+  runSteps_ = 0;
+  oneShot_ = oneShot;
+  runBreaks_ = breakpoints_;
+  if (oneShot) runBreaks_.set(*oneShot);
+  baseline_ = machine_.CurrentRecord;
   running_ = true;
   host_.UpdateButtons();
+  if (RunSpeed() != kFullSpeed) {
+    // As a step command does: the diagram shows the transfer about to happen.
+    AnimationEnabled = false;
+    host_.DecodeTransfer();
+  }
   worker_ = std::thread([this] { RunLoop(); });
   Stepped = true;
 }
 
+bool ExecutionControl::GoOn() const {
+  return running_.load(std::memory_order_relaxed) && !box_.LinkFailed();
+}
+
+void ExecutionControl::EndStepOfRun() {
+  if (StopsAtBreakpoint(machine_, runBreaks_)) {
+    stoppedAt_ = static_cast<std::uint8_t>(machine_.InstrAddr);
+    running_.store(false);
+  }
+  if (terminate_.load(std::memory_order_relaxed)) running_.store(false);
+}
+
 void ExecutionControl::RunLoop() {
-  const auto goOn = [this] { return running_.load(std::memory_order_relaxed) && !box_.LinkFailed(); };
-  while (goOn()) {
+  std::uint64_t steps = 0;
+  while (GoOn()) {
+    if (const int speed = RunSpeed(); speed != kFullSpeed) {
+      RunInstructionSlowly(speed, steps);
+      continue;
+    }
     OuterLock.LockForWorker();
     InnerLock.LockForWorker();
     do {
       StepLeavingLiveBehind();
-      if (terminate_.load(std::memory_order_relaxed)) running_.store(false);
-    } while (goOn() && !OuterLock.Contended() && !InnerLock.Contended());
+      ++steps;
+      EndStepOfRun();
+    } while (GoOn() && !OuterLock.Contended() && !InnerLock.Contended());
     SyncLiveRecords();
     InnerLock.unlock();
     OuterLock.unlock();
     OuterLock.YieldToWaiters();
     InnerLock.YieldToWaiters();
   }
+  runSteps_ = steps;
   host_.RunLoopEnded();
+}
+
+void ExecutionControl::RunInstructionSlowly(int speed, std::uint64_t& steps) {
+  using Clock = std::chrono::steady_clock;
+  const Clock::time_point start = Clock::now();
+  const auto period =
+      std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(1.0 / speed));
+  int planned = 1;
+  {
+    std::lock_guard outer(OuterLock);
+    std::lock_guard inner(InnerLock);
+    // The instruction's micro-steps up to and including the next fetch share its time.
+    planned = 1 + StepCountAt(machine_.uM, machine_.CurrentRecord.state[Field::uPC]);
+    baseline_ = machine_.CurrentRecord;
+  }
+  for (int i = 0; i < 4; ++i) {
+    if (i > 0 && i < planned && !PaceUntil(start + period * i / planned, speed)) return;
+    bool fetched = false;
+    {
+      std::lock_guard outer(OuterLock);
+      std::lock_guard inner(InnerLock);
+      DoMicroStep();
+      ++steps;
+      EndStepOfRun();
+      fetched = machine_.InstrFetched;
+      if (fetched || i == 3) SyncMemoryAfterSteps();
+    }
+    // A breakpoint, a pause or a failed link: the epilogue shows the machine.
+    if (!GoOn()) return;
+    if (host_.RunStepDone() && !WaitUntilShown()) return;
+    if (fetched) break;
+  }
+  PaceUntil(start + period, speed);
+}
+
+bool ExecutionControl::PaceUntil(std::chrono::steady_clock::time_point deadline, int speed) {
+  std::unique_lock lock(paceMutex_);
+  const bool interrupted = pace_.wait_until(
+      lock, deadline, [&] { return terminate_.load() || !running_.load() || RunSpeed() != speed; });
+  if (terminate_.load()) running_.store(false);
+  return !interrupted;
+}
+
+bool ExecutionControl::WaitUntilShown() {
+  std::unique_lock lock(paceMutex_);
+  pace_.wait(lock, [&] { return stepShown_ || terminate_.load() || !running_.load(); });
+  stepShown_ = false;
+  if (terminate_.load()) running_.store(false);
+  return running_.load();
+}
+
+void ExecutionControl::WakeWorker() {
+  // Taking the mutex orders the change before the worker's next look at it.
+  { std::lock_guard lock(paceMutex_); }
+  pace_.notify_all();
+}
+
+void ExecutionControl::ShowRunStep() {
+  if (Running()) {
+    refreshing_ = true;
+    AnimationEnabled = false;
+    host_.RepaintMemory();
+    RefreshAfterStep();
+    host_.DecodeTransfer();
+    refreshing_ = false;
+  }
+  {
+    std::lock_guard lock(paceMutex_);
+    stepShown_ = true;
+  }
+  pace_.notify_all();
+}
+
+void ExecutionControl::RefreshDuringRun() {
+  if (!Running() || RunSpeed() != kFullSpeed || refreshing_) return;
+  // A message box opened by a view runs a nested event loop: its timer ticks must not come
+  // back here while this thread holds the locks.
+  refreshing_ = true;
+  {
+    std::lock_guard outer(OuterLock);
+    std::lock_guard inner(InnerLock);
+    const bool animation = AnimationEnabled;
+    AnimationEnabled = false;
+    host_.RepaintMemory();
+    RefreshAfterStep();
+    AnimationEnabled = animation;
+    baseline_ = machine_.CurrentRecord;
+  }
+  refreshing_ = false;
+}
+
+void ExecutionControl::SetRunSpeed(int instructionsPerSecond) {
+  {
+    // A run at full speed looks at the speed only when it lets go of the machine, which it
+    // does for a waiter.
+    std::unique_lock<StepMutex> outer, inner;
+    if (Running()) {
+      outer = std::unique_lock(OuterLock);
+      inner = std::unique_lock(InnerLock);
+    }
+    speed_ = instructionsPerSecond < 0 ? kFullSpeed : instructionsPerSecond;
+  }
+  WakeWorker();
+}
+
+void ExecutionControl::SetBreakpoints(const BreakpointSet& breakpoints) {
+  std::unique_lock<StepMutex> outer, inner;
+  if (Running()) {
+    outer = std::unique_lock(OuterLock);
+    inner = std::unique_lock(InnerLock);
+  }
+  breakpoints_ = breakpoints;
+  runBreaks_ = breakpoints;
+  if (oneShot_) runBreaks_.set(*oneShot_);
+}
+
+void ExecutionControl::SetBreakpointLines(const std::vector<int>& lines) {
+  BreakpointSet set;
+  if (program_.AssembledOK())
+    for (int line : lines)
+      if (const std::optional<std::uint32_t> address = program_.LineToAddress(line))
+        set.set(*address & 0xFF);
+  SetBreakpoints(set);
+}
+
+void ExecutionControl::ClearRunning() {
+  running_.store(false, std::memory_order_release);
+  WakeWorker();
 }
 
 void ExecutionControl::FinishRun() {
   if (worker_.joinable()) worker_.join();
+  oneShot_.reset();
+  runBreaks_ = breakpoints_;
+  AnimationEnabled = true;
   SyncMemoryAfterSteps();
   host_.RepaintMemory();
   host_.RefreshMicroViews();
@@ -181,7 +354,10 @@ void ExecutionControl::FinishRun() {
 }
 
 void ExecutionControl::Pause() {
-  if (Running()) terminate_ = true;
+  if (Running()) {
+    terminate_ = true;
+    WakeWorker();
+  }
   Stepped = true;
 }
 
@@ -195,6 +371,7 @@ void ExecutionControl::Reset() {
 }
 
 void ExecutionControl::ShowResetViews() {
+  baseline_ = machine_.CurrentRecord;
   host_.ClearDisassemblyCache();
   host_.DecodeTransfer();
   host_.RefreshMicroViews();

@@ -20,6 +20,12 @@ struct SourceLine {
   int line = 0;
 };
 
+// A line of the main source and the address of its code.
+struct CodeLine {
+  int line = 0;
+  std::uint32_t address = 0;
+};
+
 class Host {
  public:
   virtual ~Host() = default;
@@ -48,6 +54,11 @@ class Host {
   // Called on the run worker's thread when its loop has ended. The front end arranges for
   // ExecutionControl::FinishRun to be called on its user-interface thread.
   virtual void RunLoopEnded() {}
+  // Called on the run worker's thread after each micro-step of a slow run, with the machine
+  // let go. A front end that shows the step arranges for ExecutionControl::ShowRunStep to be
+  // called on its user-interface thread and returns true; the worker waits for that (or for a
+  // pause). False: nothing will show it, the worker goes on.
+  virtual bool RunStepDone() { return false; }
 };
 
 // What execution control needs to know of the last assembly.
@@ -56,6 +67,11 @@ class ProgramMap {
   virtual ~ProgramMap() = default;
   virtual bool AssembledOK() const = 0;
   virtual std::optional<SourceLine> AddressToLine(std::uint32_t address) const = 0;
+  // The address of the code on a line (1-based) of the main source; nothing for a line
+  // without code.
+  virtual std::optional<std::uint32_t> LineToAddress(int /*line*/) const { return std::nullopt; }
+  // The first line at or after `line` that holds code.
+  virtual std::optional<CodeLine> FirstCodeLineFrom(int /*line*/) const { return std::nullopt; }
 };
 
 }  // namespace edumac8
