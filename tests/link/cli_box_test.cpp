@@ -41,6 +41,27 @@ TEST(CliBox, RunsOnTheBoxWithTheSimulationsResults) {
   EXPECT_GT(box.Commands().size(), 400u);
 }
 
+TEST(CliBox, BreakpointsStopTheBoxByTheSameRule) {
+  TempDir dir;
+  const std::string devices = dir / "devices";
+  std::filesystem::create_directories(devices);
+  BoxProcess box(devices, dir / "box.log", {});
+  ASSERT_TRUE(box.Plugged());
+  const std::string sample = std::string(EDUMAC8_SAMPLES_DIR) + "/loop.asm";
+  std::filesystem::copy_file(sample, dir / "loop.asm");
+  const std::string source = dir / "loop.asm";
+  const CliResult onBox = RunCli(devices, "run " + source + " --break DONE --break 0AH --box");
+  ASSERT_EQ(onBox.status, 0) << onBox.out;
+  // The box reports PC after the fetch as the instruction's address, as its views show it.
+  const std::string prefix = "break at 0AH after ";
+  ASSERT_EQ(onBox.out.substr(0, prefix.size()), prefix) << onBox.out;
+  const std::size_t end = onBox.out.find(' ', prefix.size());
+  const std::string steps = onBox.out.substr(prefix.size(), end - prefix.size());
+  EXPECT_NE(onBox.out.find("PC=0A"), std::string::npos) << onBox.out;
+  const CliResult counted = RunCli(devices, "run " + source + " --box --steps " + steps);
+  EXPECT_EQ(onBox.out.substr(onBox.out.find('\n') + 1), counted.out);
+}
+
 TEST(CliBox, NoBoxIsAClearFailure) {
   TempDir dir;
   const CliResult r = RunCli(dir / "none", "run x.bin --box");
