@@ -64,6 +64,9 @@ class ExecutionControl {
   void ShowResetViews();
 
   bool Running() const { return running_.load(std::memory_order_acquire); }
+  // From the start of a run until its epilogue (FinishRun): the run may already have stopped
+  // by itself, its epilogue still on the way.
+  bool RunAwaitingEpilogue() const { return worker_.joinable(); }
   // For the link: a failed heartbeat ends a run in progress.
   void ClearRunning();
 

@@ -19,6 +19,7 @@ const QColor kProgramCounterColour(0x1E, 0x50, 0xA0);
 const QColor kBackgroundColour(0xFF, 0xFF, 0xF8);
 const QColor kMarginColour(0xEC, 0xEC, 0xE8);
 const QColor kArrowColour(0xD0, 0x30, 0x20);
+const QColor kBreakpointColour(0xD0, 0x20, 0x20);
 
 void DrawArrow(QPainter& p, const QRect& cell) {
   const qreal h = cell.height() * 0.6;
@@ -35,6 +36,16 @@ void DrawArrow(QPainter& p, const QRect& cell) {
   arrow.closeSubpath();
   p.setRenderHint(QPainter::Antialiasing, true);
   p.fillPath(arrow, kArrowColour);
+  p.setRenderHint(QPainter::Antialiasing, false);
+}
+
+// The left half of the margin: the breakpoint at the line's address.
+void DrawBreakpoint(QPainter& p, const QRect& cell) {
+  const int d = std::min(cell.width(), cell.height()) - 4;
+  p.setRenderHint(QPainter::Antialiasing, true);
+  p.setPen(Qt::NoPen);
+  p.setBrush(kBreakpointColour);
+  p.drawEllipse(QRectF(cell.center().x() - d / 2.0 + 0.5, cell.center().y() - d / 2.0 + 0.5, d, d));
   p.setRenderHint(QPainter::Antialiasing, false);
 }
 
@@ -73,7 +84,7 @@ void TCPUForm::ScrollLineToTop(int line) {
 }
 
 const ProgramMemory& TCPUForm::ShownMemory() {
-  if (!workbench_.control.Running()) shown_ = workbench_.machine.EM;
+  if (workbench_.control.MachineReadable()) shown_ = workbench_.machine.EM;
   return shown_;
 }
 
@@ -123,6 +134,7 @@ void TCPUForm::paintEvent(QPaintEvent*) {
   const int ascent = fontMetrics().ascent();
   const int charWidth = fontMetrics().horizontalAdvance('0');
   const int pc = static_cast<int>(workbench_.machine.InstrAddr);
+  const BreakpointSet& breakpoints = workbench_.control.Breakpoints();
   const int top = TopLine();
   const int count = std::min(VisibleLines() + 1, kLines - top + 1);
   for (int i = 0; i < count; ++i) {
@@ -132,6 +144,8 @@ void TCPUForm::paintEvent(QPaintEvent*) {
     const QRect row(0, i * lineHeight, width, lineHeight);
     const int x = kMarginWidth + 4;
     const int baseline = row.top() + ascent;
+    if (address != DisassemblyAddressCache::kBlank && breakpoints[address & 0xFF])
+      DrawBreakpoint(p, QRect(0, row.top(), kMarginWidth / 2, lineHeight));
     if (address == pc) {
       p.fillRect(row.adjusted(kMarginWidth, 0, 0, 0), kProgramCounterColour);
       DrawArrow(p, QRect(kMarginWidth / 2, row.top(), kMarginWidth / 2, lineHeight));

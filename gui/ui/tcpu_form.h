@@ -1,6 +1,7 @@
 // TCPUForm, the disassembly window "反汇编": 256 lines, each decoded from EM with the current
 // instruction set when it is painted, so it always shows the present memory and instruction
-// set. Which address a line shows is the address cache's decision.
+// set. Which address a line shows is the address cache's decision. Breakpoints show as dots in
+// the left half of the margin.
 #pragma once
 
 #include <QAbstractScrollArea>
@@ -45,8 +46,8 @@ class TCPUForm : public QAbstractScrollArea {
   QString TextAt(int address) const;
   void ScrollLineToTop(int line);
   void UpdateScrollRange();
-  // EM as the window paints it: live while the machine is stopped; during a run the worker
-  // owns EM, so the window keeps what it last took.
+  // EM as the window paints it: live while the machine is stopped or a run's refresh holds the
+  // worker off; otherwise the worker owns EM, so the window keeps what it last took.
   const ProgramMemory& ShownMemory();
   int LineHeight() const;
 

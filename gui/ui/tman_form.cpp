@@ -336,6 +336,7 @@ void TMANForm::CreateToolbar() {
   AddCommand(b, "RunBtn", "运行", int(I::Run), &TMANForm::RunBtnClick);
   AddCommand(b, "TraceBtn", "单微指令运行", int(I::Trace), &TMANForm::TraceBtnClick);
   AddCommand(b, "StepBtn", "单指令运行", int(I::Step), &TMANForm::StepBtnClick);
+  CreateRunSpeedBox(b);
   b->addSeparator();
   AddCommand(b, "ABELBtn",
              "生成组合逻辑控制器VHDL程序\n"
@@ -436,6 +437,7 @@ void TMANForm::CreateMenus() {
   AddMenuItem(Run1_, "Pause1", 746, nullptr, &TMANForm::PauseBtnClick);
   AddMenuItem(Run1_, "Reset1", 747, "Ctrl+F2", &TMANForm::ResetBtnClick);
   AddMenuItem(Run1_, "Interrupt1", 0, nullptr, &TMANForm::IntBtnClick)->setText("中断输入(&I)");
+  CreateRunMenuAdditions(Run1_);
   connect(Run1_, &QMenu::aboutToShow, this, &TMANForm::Run1Popup);
 
   Help1_ = bar->addMenu("帮助(&H)");
@@ -489,7 +491,7 @@ void TMANForm::Assemble1Popup() {
 void TMANForm::Run1Popup() {
   SetCaptions();
   const bool running = workbench_.control.Running();
-  for (const char* name : {"Run2", "Traceinto1", "StepOver1", "Reset1"})
+  for (const char* name : {"Run2", "Traceinto1", "StepOver1", "Reset1", "RunToCursor1"})
     Action(name)->setEnabled(!running);
   Action("Pause1")->setEnabled(running);
 }
@@ -508,7 +510,7 @@ void TMANForm::UpdateButtons() {
   Action("PasteBtn")->setEnabled(clipboardHasText_);
   // The shortcuts follow the menus' enable rules even while the menus are closed.
   Action("Make1")->setEnabled(!running);
-  for (const char* name : {"Run2", "Traceinto1", "StepOver1", "Reset1"})
+  for (const char* name : {"Run2", "Traceinto1", "StepOver1", "Reset1", "RunToCursor1"})
     Action(name)->setEnabled(!running);
   Action("Pause1")->setEnabled(running);
   ShowStatus();
@@ -542,8 +544,7 @@ void TMANForm::RunBtnClick() {
   if (workbench_.control.Running()) return;
   WaitForLink();
   workbench_.control.Run();
-  source_->RefreshLineGlyphs();
-  UpdateButtons();
+  RunStarted();
 }
 
 void TMANForm::TraceBtnClick() {
@@ -566,6 +567,7 @@ void TMANForm::IntBtnClick() {
 }
 
 void TMANForm::RunFinished() {
+  runRefresh_->stop();
   workbench_.control.FinishRun();
   source_->RefreshLineGlyphs();
 }

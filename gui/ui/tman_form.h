@@ -15,6 +15,7 @@
 #include "workbench/workbench.h"
 
 class QAction;
+class QComboBox;
 class QMenu;
 class QSplitter;
 class QTabWidget;
@@ -81,6 +82,8 @@ class TMANForm : public QMainWindow {
   void ABELBtnClick();
   void IntBtnClick();
   void sbFPGAOpenClick();
+  // Run to the caret line of the source editor in use (F4).
+  void RunToCursorClick();
   // Menu handlers.
   void New1Click();
   void SaveFile1Click();
@@ -109,6 +112,13 @@ class TMANForm : public QMainWindow {
   void OpenSource(const QString& path, int line, int mark, int column);
   // The run worker's epilogue, on this thread.
   void RunFinished();
+  // A run with a one-shot breakpoint at the code of a line of the source (or the next line
+  // that has code), as the editors' popup menus start it.
+  void RunToLine(int line);
+  // Instructions per second of the next run and of one in progress; 0 is full speed. The
+  // run menu and the toolbar follow.
+  void SetRunSpeed(int instructionsPerSecond);
+  int RunSpeed() const;
   // After the instruction system changed (load, new, an edit in the instruction-set window).
   void InstructionSystemChanged();
   // Whether the window may close: every modified text and a modified instruction system is
@@ -161,6 +171,10 @@ class TMANForm : public QMainWindow {
   void Assemble1Popup();
   void Run1Popup();
   void SetCaptions();
+  void CreateRunSpeedBox(QToolBar* bar);
+  void CreateRunMenuAdditions(QMenu* menu);
+  // After a run command: the glyphs, the buttons, and the views' refresh during the run.
+  void RunStarted();
   void AttachLink();
   void InstallErrorBoxes();
   // A command that uses the box waits for a connection attempt in progress.
@@ -206,6 +220,9 @@ class TMANForm : public QMainWindow {
   QMenu* Assemble1_ = nullptr;
   QMenu* Run1_ = nullptr;
   QMenu* Help1_ = nullptr;
+  QComboBox* speedBox_ = nullptr;
+  QMenu* speedMenu_ = nullptr;
+  QTimer* runRefresh_ = nullptr;
   bool clipboardHasText_ = false;
   bool sharedAreas_ = false;
   // The last CSV file exported: the exports propose it, never the instruction-system file.

@@ -170,6 +170,7 @@ void TMANForm::Make1Click() {
   const bool ok = workbench_.Make();
   makeButton->setEnabled(true);
   source_->RefreshLineGlyphs();
+  source_->PublishBreakpoints();  // the marks have moved with the text
   if (ok) {
     status_->ShowOutcome(QString("汇编成功：%1 字节").arg(workbench_.assembler.ProgramBytes()),
                          false);

@@ -223,6 +223,9 @@ TSRCForm::TSRCForm(Workbench& workbench, TMANForm& main, Kind kind, QWidget* par
   popup_->addAction("查找下一个(&N)", this, &TSRCForm::FindNext1Click)
       ->setShortcut(QKeySequence("Ctrl+L"));
   popup_->addSeparator();
+  QAction* runTo = popup_->addAction("运行到光标处(&C)", this, &TSRCForm::RunToCursor1Click);
+  connect(popup_, &QMenu::aboutToShow, runTo,
+          [this, runTo] { runTo->setEnabled(SharesDockedMarks()); });
   popup_->addAction("打开副本(&O)", this, [this] { Open1Click(); });
   popup_->addAction("保存(&S)", this, &TSRCForm::Save1Click)->setShortcut(QKeySequence("F2"));
   connect(memo_, &QWidget::customContextMenuRequested, this,
@@ -414,6 +417,11 @@ bool TSRCForm::HasBreakpoint(int line) const {
 }
 
 void TSRCForm::ToggleBreakpoint(int line) {
+  if (kind_ == Kind::FloatingCopy && sharesDockedMarks_ && main_.SRCForm()) {
+    main_.SRCForm()->ToggleBreakpoint(line);
+    emit OnFixBreak(line, HasBreakpoint(line) ? 0 : -1);
+    return;
+  }
   if (line < 1 || line > memo_->lines()) return;
   const bool had = HasBreakpoint(line);
   for (int m : {kBreakpoint, kBreakpointStepped, kBreakpointOnCode})
@@ -421,6 +429,7 @@ void TSRCForm::ToggleBreakpoint(int line) {
   if (!had) memo_->markerAdd(line - 1, kBreakpoint);
   glyphState_ = -1;
   RefreshLineGlyphs();
+  PublishBreakpoints();
   emit OnFixBreak(line, had ? -1 : 0);
 }
 
@@ -534,6 +543,7 @@ TSRCForm* TSRCForm::Open1Click() {
   copy->setAttribute(Qt::WA_DeleteOnClose);
   copy->addActions(main_.ShortcutActions());
   copy->CopyTextFrom(*this);
+  if (SharesDockedMarks() && main_.SRCForm()) copy->ShareDockedMarks(*main_.SRCForm());
   copy->HighlightFor(fileName_);
   copy->setWindowTitle(windowTitle() + ':' + QString::number(copyCounter_++));
   copy->resize(640, 480);

@@ -11,6 +11,7 @@
 #include <QWidget>
 #include <functional>
 #include <optional>
+#include <vector>
 
 #include "platform/text_codec.h"
 #include "workbench/workbench.h"
@@ -84,8 +85,17 @@ class TSRCForm : public QWidget {
   void AddErrorMark(int line);
   void ClearErrorMarks();
   bool HasErrorMark(int line) const;
+  // In a floating copy the docked editor's mark on that line is toggled.
   void ToggleBreakpoint(int line);
   bool HasBreakpoint(int line) const;
+  std::vector<int> BreakpointLines() const;
+  // The docked editor: its marks become execution control's breakpoints (through the line map
+  // of the last assembly) and the floating copies' marks. After every toggle and assembly.
+  void PublishBreakpoints();
+  // A floating copy of the docked editor shows its marks and changes them.
+  void ShareDockedMarks(const TSRCForm& docked);
+  bool SharesDockedMarks() const { return kind_ == Kind::Docked || sharesDockedMarks_; }
+  void ShowBreakpointLines(const std::vector<int>& lines);
   void ToggleBookmark(int line);
   int BookmarkAt(int line) const;  // -1 when none
   // The breakpoint glyphs and the code-line indicator follow AssembledOK and Stepped; the
@@ -109,6 +119,7 @@ class TSRCForm : public QWidget {
   void Search1Click();
   void Replace1Click();
   void FindNext1Click();
+  void RunToCursor1Click();
   TSRCForm* Open1Click();
   void Save1Click();
   QMenu* PopupMenu() const { return popup_; }
@@ -153,6 +164,7 @@ class TSRCForm : public QWidget {
   FindReplaceDialog* find_ = nullptr;
   QString fileName_;
   int copyCounter_ = 1;
+  bool sharesDockedMarks_ = false;
   int programCounterHandle_ = -1;
   bool loading_ = false;
   // What RefreshLineGlyphs last showed, so a step does not redo the whole margin.

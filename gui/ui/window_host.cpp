@@ -68,4 +68,13 @@ void WindowHost::RunLoopEnded() {
         form, [form] { form->RunFinished(); }, Qt::QueuedConnection);
 }
 
+bool WindowHost::RunStepDone() {
+  // On the worker's thread, which waits until the step has been shown.
+  TMANForm* form = form_.load();
+  if (!form) return false;
+  QMetaObject::invokeMethod(
+      form, [form] { form->workbench().control.ShowRunStep(); }, Qt::QueuedConnection);
+  return true;
+}
+
 }  // namespace edumac8

@@ -28,6 +28,7 @@ class WindowHost : public Host {
   Answer AskReassemble() override;
   void Make() override;
   void RunLoopEnded() override;
+  bool RunStepDone() override;
 
  private:
   // Read by the run worker when its loop ends.

@@ -11,6 +11,7 @@
 #include <mutex>
 
 #include "asm/messages.h"
+#include "machine/value_changes.h"
 #include "views/grid_font.h"
 
 namespace edumac8 {
@@ -179,12 +180,14 @@ QWidget* TDataF::Grid() const { return grid_; }
 void TDataF::RepaintMemory() {
   // Only the bytes that changed are drawn again; most micro-steps change none.
   const ProgramMemory& em = workbench_.machine.EM;
+  const std::bitset<256> marked = CompareMemory(workbench_.control.ChangeBaseline().EM, em);
   for (int a = 0; a < 256; ++a) {
-    if (em[a] == shown_[a]) continue;
+    if (em[a] == shown_[a] && marked[a] == marked_[a]) continue;
     grid_->update(grid_->CellRect(a / 16, a % 16 + 1));
     grid_->update(grid_->CellRect(a / 16, kDumpTextColumn));
   }
   shown_ = em;
+  marked_ = marked;
 }
 
 void TDataF::SetCurrentCell(DumpCell cell) {
@@ -210,16 +213,20 @@ void TDataF::DmpGridDrawCell(QPainter& painter, int row, int column, const QRect
   }
 
   QColor ink = colours.text().color();
+  const bool byte = column >= 1 && column < kDumpTextColumn;
   if (column == 0) {
     ink = Qt::blue;
-  } else if (column < kDumpTextColumn && InDumpSelection(selStart_, selEnd_, row, column)) {
+  } else if (byte && marked_[DumpAddress({row, column})]) {
+    // What the last step or refresh wrote.
+    painter.fillRect(rect.adjusted(1, 1, -1, -1), QColor(0xFF, 0xE0, 0x80));
+    ink = QColor(0xB0, 0x00, 0x00);
+  } else if (byte && InDumpSelection(selStart_, selEnd_, row, column)) {
     ink = QColor(0, 0, 128);  // navy
   }
   const QString text = editing_ && editCell_ == DumpCell{row, column}
                            ? editBuffer_
                            : QString::fromStdString(DumpCellText(shown_, row, column));
   painter.setPen(ink);
-  const bool byte = column >= 1 && column < kDumpTextColumn;
   painter.drawText(rect.adjusted(byte ? 0 : 2, 0, 0, 0),
                    (byte ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignVCenter, text);
 }

@@ -8,6 +8,7 @@
 
 #include <QString>
 #include <QWidget>
+#include <bitset>
 
 #include "machine/machine_state.h"
 #include "views/dump_grid_rules.h"
@@ -29,10 +30,12 @@ class TDataF : public QWidget {
  public:
   explicit TDataF(Workbench& workbench, QWidget* parent = nullptr);
 
-  // Takes EM anew and repaints; execution control calls it after steps and runs.
+  // Takes EM anew and repaints; execution control calls it after steps and runs. Bytes that
+  // differ from execution control's change baseline are marked.
   void RepaintMemory();
   // The bytes the page shows now.
   const ProgramMemory& ShownMemory() const { return shown_; }
+  bool ByteMarked(int address) const { return marked_[address]; }
   void SetErrorBox(ErrorBox box) { errorBox_ = std::move(box); }
 
   DumpCell CurrentCell() const { return current_; }
@@ -59,6 +62,7 @@ class TDataF : public QWidget {
   Workbench& workbench_;
   ErrorBox errorBox_;
   ProgramMemory shown_{};
+  std::bitset<256> marked_;
   DumpCell current_{0, 1};
   DumpCell selStart_{0, 1};
   DumpCell selEnd_{0, 1};

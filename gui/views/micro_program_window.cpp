@@ -18,7 +18,8 @@ void TuMF::FillMicroProgramGrid() {
 void TuMF::ShowMicroWord(int a) {
   shownAddress_ = a;
   shownWord_ = workbench_.machine.CurrentMicroWord();
-  ShowCurrentWordAndRegisters();
+  // What the last command (or the run since the last refresh) changed.
+  ShowCurrentWordAndRegisters(workbench_.control.ChangeBaseline().state);
 }
 
 void TuMF::RefreshMicroViews() {
@@ -58,7 +59,7 @@ void TuMF::MMClick(int bit, bool checked) {
   FillMicroProgramGrid();
   m.Evaluate();
   // The buses, D, L and R now show the edited word's effect.
-  Registers().ShowState(m.state);
+  Registers().ShowState(m.state, workbench_.control.ChangeBaseline().state);
   DecodeAndRedrawIfAnimating();
 }
 

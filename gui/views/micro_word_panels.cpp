@@ -9,6 +9,7 @@
 
 #include "isa/signal_hints.h"
 #include "machine/micro_word.h"
+#include "machine/value_changes.h"
 #include "views/grid_font.h"
 
 namespace edumac8 {
@@ -43,6 +44,25 @@ constexpr int PlaceOf(int i) {
   if (i < 20) return i + 2;  // ABUS … R
   return i - 20 + 14;        // C, Z at the end of the middle column
 }
+
+// The buses and the ALU outputs change with nearly every micro-step; marking them would hide
+// what the step stored.
+bool IsStorage(Field f) {
+  switch (f) {
+    case Field::ABUS:
+    case Field::DBUS:
+    case Field::IBUS:
+    case Field::D:
+    case Field::L:
+    case Field::R:
+      return false;
+    default:
+      return true;
+  }
+}
+
+const QColor kChangedBackground(0xFF, 0xE0, 0x80);
+const QColor kChangedText(0xB0, 0x00, 0x00);
 
 QString Hex2(std::uint8_t value) {
   return QString::number(value, 16).toUpper().rightJustified(2, QLatin1Char('0'));
@@ -108,31 +128,58 @@ QSize RegisterPanel::sizeHint() const {
   return {3 * columnWidth_ + 2 * kMargin, kRegisterRows * lineHeight_ + 2 * kMargin};
 }
 
-void RegisterPanel::ShowState(const MachineState& state) {
+void RegisterPanel::ShowState(const MachineState& state, const MachineState& before) {
+  const StateChanges changes = CompareStates(before, state);
   std::array<QString, kItems> texts;
-  for (int i = 0; i < 20; ++i) texts[i] = kRegisters[i].caption + Hex2(state[kRegisters[i].field]);
+  std::array<bool, kItems> changed{};
+  for (int i = 0; i < 20; ++i) {
+    const Field f = kRegisters[i].field;
+    texts[i] = kRegisters[i].caption + Hex2(state[f]);
+    changed[i] = IsStorage(f) && changes.Changed(f);
+  }
   texts[20] = state[Field::F] & flag::RCy ? "C:1" : "C:0";
   texts[21] = state[Field::F] & flag::RZ ? "Z:1" : "Z:0";
-  if (texts == texts_) return;
+  changed[20] = changes.carry;
+  changed[21] = changes.zero;
+  if (texts == texts_ && changed == changed_) return;
   texts_ = std::move(texts);
+  changed_ = changed;
   update();
 }
 
-QString RegisterPanel::Text(const QString& name) const {
+int RegisterPanel::IndexOf(const QString& name) const {
   for (int i = 0; i < 20; ++i)
-    if (name == QLatin1String(kRegisters[i].name)) return texts_[i];
-  if (name == QLatin1String("SRegC")) return texts_[20];
-  if (name == QLatin1String("SRegZ")) return texts_[21];
-  return {};
+    if (name == QLatin1String(kRegisters[i].name)) return i;
+  if (name == QLatin1String("SRegC")) return 20;
+  if (name == QLatin1String("SRegZ")) return 21;
+  return -1;
+}
+
+QString RegisterPanel::Text(const QString& name) const {
+  const int i = IndexOf(name);
+  return i < 0 ? QString() : texts_[i];
+}
+
+bool RegisterPanel::Highlighted(const QString& name) const {
+  const int i = IndexOf(name);
+  return i >= 0 && changed_[i];
 }
 
 void RegisterPanel::paintEvent(QPaintEvent*) {
   QPainter painter(this);
-  painter.setPen(palette().color(QPalette::WindowText));
+  const QFontMetrics metrics(font());
   for (int i = 0; i < kItems; ++i) {
     const int place = PlaceOf(i);
     const QRect cell(kMargin + place / kRegisterRows * columnWidth_,
                      kMargin + place % kRegisterRows * lineHeight_, columnWidth_, lineHeight_);
+    if (changed_[i]) {
+      const int width = metrics.horizontalAdvance(texts_[i]) + 4;
+      painter.fillRect(QRect(cell.left() - 2, cell.top(), width, cell.height()),
+                       kChangedBackground);
+      painter.setPen(kChangedText);
+    } else {
+      painter.setPen(palette().color(QPalette::WindowText));
+    }
     painter.drawText(cell, Qt::AlignLeft | Qt::AlignVCenter, texts_[i]);
   }
 }

@@ -40,10 +40,13 @@ class RegisterPanel : public QWidget {
  public:
   explicit RegisterPanel(QWidget* parent = nullptr);
 
-  void ShowState(const MachineState& state);
+  void ShowState(const MachineState& state) { ShowState(state, state); }
+  // Registers and flags whose value differs from `before` are drawn highlighted.
+  void ShowState(const MachineState& state, const MachineState& before);
   // The text of a register, by its label's name (SRegPC, SABUS, SRegC, …); empty for an
   // unknown name.
   QString Text(const QString& name) const;
+  bool Highlighted(const QString& name) const;
 
   QSize sizeHint() const override;
 
@@ -52,7 +55,10 @@ class RegisterPanel : public QWidget {
 
  private:
   static constexpr int kItems = 22;  // 20 registers and buses, then the flags C and Z
+  int IndexOf(const QString& name) const;
+
   std::array<QString, kItems> texts_;
+  std::array<bool, kItems> changed_{};
   int columnWidth_ = 0;
   int lineHeight_ = 0;
 };

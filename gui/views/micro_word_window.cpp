@@ -115,9 +115,9 @@ void MicroWordWindow::showEvent(QShowEvent* event) {
   });
 }
 
-void MicroWordWindow::ShowCurrentWordAndRegisters() {
+void MicroWordWindow::ShowCurrentWordAndRegisters(const MachineState& before) {
   bits_->ShowWord(workbench_.machine.CurrentMicroWord());
-  registers_->ShowState(workbench_.machine.state);
+  registers_->ShowState(workbench_.machine.state, before);
 }
 
 void MicroWordWindow::DecodeAndRedrawIfAnimating() {

@@ -46,8 +46,9 @@ class MicroWordWindow : public QWidget {
 
   void showEvent(QShowEvent* event) override;
 
-  // The bits of CurrentMicroWord() in the bit panel and the live registers.
-  void ShowCurrentWordAndRegisters();
+  // The bits of CurrentMicroWord() in the bit panel and the live registers, those that differ
+  // from `before` highlighted.
+  void ShowCurrentWordAndRegisters(const MachineState& before);
   void DecodeAndRedrawIfAnimating();
 
   Workbench& workbench_;

@@ -1,5 +1,7 @@
 #include "views/trace_window.h"
 
+#include <algorithm>
+
 namespace edumac8 {
 
 TuTRCF::TuTRCF(Workbench& workbench, QWidget* parent)
@@ -13,7 +15,15 @@ void TuTRCF::FillTraceGrid() {
   model_->Refill([&](int i) { return TraceGridRowOf(workbench_.isa, m, i); });
 }
 
-void TuTRCF::ShowTraceWord() { ShowCurrentWordAndRegisters(); }
+void TuTRCF::ShowTraceWord() {
+  const TraceHistory& history = workbench_.machine.history;
+  const int row = CurrentGridRow();
+  const int count = history.Count();
+  const int index = std::clamp(row > 0 ? row - 1 : count - 1, 0, std::max(count - 1, 0));
+  // Each row is one micro-step: its changes are those against the row above.
+  ShowCurrentWordAndRegisters(count > 0 && index > 0 ? history[index - 1].state
+                                                     : workbench_.machine.state);
+}
 
 void TuTRCF::SelectNewestRecord() { SelectGridRow(workbench_.machine.history.Count()); }
 

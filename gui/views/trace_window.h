@@ -16,7 +16,8 @@ class TuTRCF : public MicroWordWindow {
 
   // Rebuilds StepCountTable and rewrites the grid from TraceHistory.
   void FillTraceGrid();
-  // The bit panel from CurrentMicroWord() and the register panel from the live state.
+  // The bit panel from CurrentMicroWord() and the register panel from the live state, which
+  // holds the record of the current row: what differs from the record before it is marked.
   void ShowTraceWord();
   // Makes row TraceCount (the newest record) current.
   void SelectNewestRecord();

@@ -104,10 +104,10 @@ class TMANFormTest : public QObject {
   }
 
   void toolbarHasEveryButtonInOrderWithItsHint() {
-    const QStringList expected = {
-        "RefreshBtn", "OpenFileBtn", "SaveAllBtn", "MakeBtn",   "CutBtn",    "CopyBtn",
-        "PasteBtn",   "ResetBtn",    "PauseBtn",   "RunBtn",    "TraceBtn",  "StepBtn",
-        "ABELBtn",    "IntBtn",      "sbDrawBus",  "sbAnimate", "sbFPGAOpen"};
+    const QStringList expected = {"RefreshBtn", "OpenFileBtn", "SaveAllBtn",  "MakeBtn",  "CutBtn",
+                                  "CopyBtn",    "PasteBtn",    "ResetBtn",    "PauseBtn", "RunBtn",
+                                  "TraceBtn",   "StepBtn",     "RunSpeedBox", "ABELBtn",  "IntBtn",
+                                  "sbDrawBus",  "sbAnimate",   "sbFPGAOpen"};
     QStringList names;
     for (QAction* a : form_->findChild<QToolBar*>("Panel1")->actions())
       if (!a->isSeparator()) names << a->objectName();
