@@ -1,9 +1,16 @@
 // The workbench window with the software experiment box plugged in: the caption follows the
 // link, the machine executes on the box, and unplugging falls back to simulation.
+#include <Qsci/qsciscintilla.h>
+
+#include <QTimer>
+
 #include "gui_test_support.h"
 #include "link/link_status.h"
 #include "link/link_test_support.h"
+#include "ui/tsrc_form.h"
 #include "views/memory_window.h"
+#include "views/micro_program_window.h"
+#include "views/trace_window.h"
 
 using namespace edumac8;
 using namespace edumac8::test;
@@ -55,6 +62,62 @@ class BoxModeTest : public QObject {
     form.Timer1Timer();
     QVERIFY(form.workbench().control.Simulation);
     QCOMPARE(form.windowTitle(), TMANForm::ProductTitle() + "   " + kNotConnectedText);
+    QVERIFY(log.errors.isEmpty());
+  }
+
+  // Breakpoints and the slow speed on the box: the box steps, the same stop rule applies to
+  // what it reports, and the views follow.
+  void runsStopAtBreakpointsAndGoSlowlyOnTheBox() {
+    TempDir linkDir;
+    QTemporaryDir sources;
+    DialogLog log;
+    TMANForm form(std::make_unique<ScriptedDialogs>(log),
+                  std::make_unique<BoxLink>(TestLinkOptions(linkDir)));
+    form.show();
+    auto box = std::make_unique<BoxProcess>(linkDir / "devices", linkDir / "box.log",
+                                            std::vector<std::string>{});
+    QVERIFY(box->Plugged());
+    form.Timer1Timer();
+    ExecutionControl& control = form.workbench().control;
+    QVERIFY(!control.Simulation);
+
+    log.paths.push_back(WriteSource(sources, "COUNT.ASM",
+                                    "        ORG 0\n        MOV A, #0\nLOOP:   ADD A, #1\n"
+                                    "        OUT\n        JMP LOOP\n        END\n"));
+    form.OpenFile1Click();
+    form.Make1Click();
+    QVERIFY(form.workbench().assembler.AssembledOK());
+    // The box reports PC after a fetch as the instruction's address: the fetch of OUT (04H)
+    // leaves 05H, the line of JMP, which the views then show.
+    TSRCForm& src = *form.SRCForm();
+    src.ToggleBreakpoint(5);
+    QVERIFY(control.Breakpoints()[0x05]);
+    QTimer* refresh = form.findChild<QTimer*>("RunRefreshTimer");
+    const auto runEnds = [&] {
+      const bool ended = QTest::qWaitFor([&] { return !control.Running(); }, 10000);
+      if (!ended) form.PauseBtnClick();
+      return QTest::qWaitFor([&] { return !refresh->isActive(); }, 10000) && ended;
+    };
+    RegisterPanel& registers = form.uMF()->Registers();
+    for (const char* out : {"OUT:00", "OUT:01"}) {  // OUT fetched, not yet executed
+      form.RunBtnClick();
+      QVERIFY(runEnds());
+      QCOMPARE(control.StoppedAtBreakpoint(), std::optional<std::uint8_t>(0x05));
+      QCOMPARE(src.ProgramCounterLine(), 5);
+      QCOMPARE(registers.Text("SRegOUT"), QString(out));
+    }
+
+    src.ToggleBreakpoint(5);
+    form.SetRunSpeed(20);
+    form.RunBtnClick();
+    QTRY_VERIFY(registers.Text("SRegOUT") != "OUT:01");
+    form.PauseBtnClick();
+    QVERIFY(runEnds());
+    QVERIFY(!control.StoppedAtBreakpoint());
+    const MachineState& newest = form.workbench().machine.history.Newest().state;
+    QCOMPARE(registers.Text("SRegPC"),
+             "PC:" + QString::number(newest[Field::PC], 16).toUpper().rightJustified(2, '0'));
+    QCOMPARE(form.uTRCF()->CurrentGridRow(), form.workbench().machine.history.Count());
     QVERIFY(log.errors.isEmpty());
   }
 };
