@@ -85,6 +85,10 @@ class AlwaysAssembled : public ProgramMap {
 };
 
 // The real worker: run for a fixed time, pause, count the micro-steps it made.
+// Argument 0: no breakpoints; 1: breakpoints at every address the loop never fetches, so
+// each fetch tests the set and none stops the run; 2: the same, with the benchmark thread
+// refreshing as the window does, 20 times a second (with views that cost nothing, so only
+// the locks' hand-over counts).
 void BM_RunLoop(benchmark::State& state) {
   Machine m;
   LoadLoopProgram(m);
@@ -92,6 +96,12 @@ void BM_RunLoop(benchmark::State& state) {
   CountingBox box;
   AlwaysAssembled program;
   ExecutionControl control(m, host, box, program);
+  if (state.range(0) > 0) {
+    BreakpointSet breakpoints;
+    for (int a = 0x10; a < 0x100; ++a) breakpoints.set(a);
+    control.SetBreakpoints(breakpoints);
+  }
+  const bool refresh = state.range(0) == 2;
   std::uint64_t steps = 0;
   double cpuSeconds = 0;
   const auto processCpu = [] {
@@ -104,7 +114,14 @@ void BM_RunLoop(benchmark::State& state) {
     const double cpuBefore = processCpu();
     const auto start = std::chrono::steady_clock::now();
     control.Run();
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    if (refresh) {
+      for (int i = 0; i < 2; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        control.RefreshDuringRun();
+      }
+    } else {
+      std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
     control.Pause();
     host.Wait();
     const auto end = std::chrono::steady_clock::now();
@@ -118,7 +135,13 @@ void BM_RunLoop(benchmark::State& state) {
   // per CPU second do not depend on what else the machine is doing.
   state.counters["steps_per_cpu_second"] = steps / cpuSeconds;
 }
-BENCHMARK(BM_RunLoop)->UseManualTime()->Iterations(10)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RunLoop)
+    ->Arg(0)
+    ->Arg(1)
+    ->Arg(2)
+    ->UseManualTime()
+    ->Iterations(10)
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace edumac8
