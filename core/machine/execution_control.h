@@ -79,9 +79,9 @@ class ExecutionControl {
   // The stop rule on the machine as it stands, for front ends that step by themselves.
   bool AtBreakpoint() const { return StopsAtBreakpoint(machine_, breakpoints_); }
   // The address where the last run stopped at a breakpoint; nothing when it was paused or
-  // the link failed. Valid once the run has ended.
+  // the link failed. Valid once Running() is false.
   std::optional<std::uint8_t> StoppedAtBreakpoint() const { return stoppedAt_; }
-  // The micro-steps the last run executed. Valid once the run has ended.
+  // The micro-steps the last run executed. Valid after FinishRun.
   std::uint64_t RunMicroSteps() const { return runSteps_; }
 
   // Instructions per second of a run; kFullSpeed runs without pausing between steps. May be

@@ -543,6 +543,7 @@ void TMANForm::PauseBtnClick() { workbench_.control.Pause(); }
 void TMANForm::RunBtnClick() {
   if (workbench_.control.Running()) return;
   WaitForLink();
+  RunFinished();  // the epilogue of a run that has just stopped by itself comes first
   workbench_.control.Run();
   RunStarted();
 }
@@ -567,6 +568,9 @@ void TMANForm::IntBtnClick() {
 }
 
 void TMANForm::RunFinished() {
+  // Called late, for a run whose epilogue has run already or while a newer run goes on, it
+  // has nothing to do.
+  if (workbench_.control.Running() || !workbench_.control.RunAwaitingEpilogue()) return;
   runRefresh_->stop();
   workbench_.control.FinishRun();
   source_->RefreshLineGlyphs();

@@ -92,6 +92,7 @@ void TMANForm::RunToCursorClick() {
 void TMANForm::RunToLine(int line) {
   if (workbench_.control.Running()) return;
   WaitForLink();
+  RunFinished();
   workbench_.control.RunToLine(line);
   RunStarted();
 }

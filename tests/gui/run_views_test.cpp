@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QMenu>
+#include <QThread>
 #include <QTimer>
 
 #include "gui_test_support.h"
@@ -139,6 +140,26 @@ class RunViewsTest : public QObject {
     QVERIFY(RunEnds());
     QCOMPARE(StoppedAt(), 0x07);
     QCOMPARE(src().ProgramCounterLine(), next + 2);
+  }
+
+  void aRunStartedBeforeTheLastOnesEpilogueArrives() {
+    OpenAndAssemble(Sample("loop.asm"));
+    const int next = LineOf("NEXT:");
+    src().ToggleBreakpoint(next);
+    form_->RunBtnClick();
+    // The run stops at once; its epilogue waits in the event queue while the breakpoint goes
+    // and Run is pressed again: the epilogue runs first, then a run that does not stop.
+    while (wb().control.Running()) QThread::msleep(1);
+    src().ToggleBreakpoint(next);
+    form_->RunBtnClick();
+    QCOMPARE(src().ProgramCounterLine(), next);
+    QVERIFY(wb().control.Running());
+    QTest::qWait(100);  // the late epilogue call must leave the new run alone
+    QVERIFY(wb().control.Running());
+    QVERIFY(runRefresh()->isActive());
+    form_->PauseBtnClick();
+    QVERIFY(RunEnds());
+    ExpectViewsShowTheNewestRecord();
   }
 
   void floatingCopiesShareTheDockedMarks() {
