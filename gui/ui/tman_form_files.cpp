@@ -199,12 +199,19 @@ void TMANForm::ReportAssemblyError() {
 void TMANForm::OpenSource(const QString& path, int line, int mark, int column) {
   const std::string p = PathBytes(path);
   if (p.empty() || Extension(p).empty() || HasExtension(p, ".PRJ")) return;
+  // While a run goes on the views follow it many times a second: the page in front, the
+  // caret and the user's typing stay as they are, and a missing file is reported once the
+  // run has stopped.
+  const bool running = workbench_.control.Running();
   if (!FileReadable(p)) {
-    dialogs_->Information(this, "Can not found: " + DisplayPath(path));
+    if (!running) dialogs_->Information(this, "Can not found: " + DisplayPath(path));
     return;
   }
-  pgLeft_->setCurrentWidget(source_);
-  if (line != -1) source_->GotoLine(line, column);
+  if (!running) pgLeft_->setCurrentWidget(source_);
+  if (running && line != -1)
+    source_->Memo1()->ensureLineVisible(line - 1);
+  else if (line != -1)
+    source_->GotoLine(line, column);
   if (mark == kProgramCounterMark)
     source_->SetProgramCounterMark(line);
   else if (mark == kErrorMark)

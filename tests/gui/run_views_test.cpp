@@ -236,9 +236,20 @@ class RunViewsTest : public QObject {
     QVERIFY(wb().control.Running());
     QVERIFY(!form_->Action("StepBtn")->isEnabled());
     QVERIFY(!form_->Action("RunToCursor1")->isEnabled());
+    // The user looks at the memory while the editor's caret stays where it was put.
+    src().GotoLine(1, 1);
+    form_->pgLeft()->setCurrentWidget(form_->DataF());
+    QTRY_VERIFY(form_->DataF()->ShownByte(0) == 0x7C);  // the page's copy follows the run
+    QTest::qWait(200);
+    QCOMPARE(form_->pgLeft()->currentWidget(), static_cast<QWidget*>(form_->DataF()));
+    QVERIFY(src().ProgramCounterLine() > 1);
+    int line = 0, index = 0;
+    src().Memo1()->getCursorPosition(&line, &index);
+    QCOMPARE(line, 0);
     form_->PauseBtnClick();
     QVERIFY(RunEnds());
     ExpectViewsShowTheNewestRecord();
+    QCOMPARE(form_->pgLeft()->currentWidget(), static_cast<QWidget*>(&src()));
   }
 
   void aSlowRunShowsEveryStepAndPausesAtOnce() {
