@@ -1,5 +1,12 @@
 // edumac8-cli as a teacher's script would use it: exit codes, messages and output formats.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 
 #include "cli/cli_fixture.h"
 #include "isa/ins_file.h"
