@@ -52,7 +52,7 @@ void TMANForm::CreateRunSpeedBox(QToolBar* bar) {
 void TMANForm::CreateRunMenuAdditions(QMenu* menu) {
   menu->addSeparator();
   AddMenuItem(menu, "RunToCursor1", 0, "F4", &TMANForm::RunToCursorClick)
-      ->setText("运行到光标处(&C)");
+      ->setText("运行到光标处(&G)");
   QMenu* speeds = menu->addMenu("运行速度(&V)");
   speeds->setObjectName("RunSpeed1");
   auto* group = new QActionGroup(speeds);

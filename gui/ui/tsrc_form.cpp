@@ -223,7 +223,7 @@ TSRCForm::TSRCForm(Workbench& workbench, TMANForm& main, Kind kind, QWidget* par
   popup_->addAction("查找下一个(&N)", this, &TSRCForm::FindNext1Click)
       ->setShortcut(QKeySequence("Ctrl+L"));
   popup_->addSeparator();
-  QAction* runTo = popup_->addAction("运行到光标处(&C)", this, &TSRCForm::RunToCursor1Click);
+  QAction* runTo = popup_->addAction("运行到光标处(&G)", this, &TSRCForm::RunToCursor1Click);
   connect(popup_, &QMenu::aboutToShow, runTo,
           [this, runTo] { runTo->setEnabled(SharesDockedMarks()); });
   popup_->addAction("打开副本(&O)", this, [this] { Open1Click(); });

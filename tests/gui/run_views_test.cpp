@@ -239,7 +239,7 @@ class RunViewsTest : public QObject {
     // The user looks at the memory while the editor's caret stays where it was put.
     src().GotoLine(1, 1);
     form_->pgLeft()->setCurrentWidget(form_->DataF());
-    QTRY_VERIFY(form_->DataF()->ShownByte(0) == 0x7C);  // the page's copy follows the run
+    QTRY_VERIFY(form_->DataF()->ShownMemory()[0] == 0x7C);  // the page's copy follows the run
     QTest::qWait(200);
     QCOMPARE(form_->pgLeft()->currentWidget(), static_cast<QWidget*>(form_->DataF()));
     QVERIFY(src().ProgramCounterLine() > 1);

@@ -6,6 +6,7 @@
 #include <deque>
 #include <functional>
 #include <thread>
+#include <vector>
 
 #include "machine/execution_control.h"
 #include "support/machine_fixture.h"
@@ -79,7 +80,8 @@ struct RunFixture : ::testing::Test {
 };
 
 // Trace commands on a machine like `d` before its run: the history they leave.
-TraceHistory TraceReplay(std::initializer_list<std::uint8_t> program, std::uint64_t steps) {
+std::vector<TraceRecord> TraceReplay(std::initializer_list<std::uint8_t> program,
+                                     std::uint64_t steps) {
   test::DefaultMachine replay;
   replay.Load(program);
   Host quiet;
@@ -87,11 +89,13 @@ TraceHistory TraceReplay(std::initializer_list<std::uint8_t> program, std::uint6
   test::FakeProgramMap map;
   ExecutionControl control(replay.m, quiet, box, map);
   for (std::uint64_t i = 0; i < steps; ++i) control.Trace();
-  return std::move(replay.m.history);
+  std::vector<TraceRecord> records;
+  for (int i = 0; i < replay.m.history.Count(); ++i) records.push_back(replay.m.history[i]);
+  return records;
 }
 
-void ExpectSameHistory(const TraceHistory& a, const TraceHistory& b) {
-  ASSERT_EQ(a.Count(), b.Count());
+void ExpectSameHistory(const TraceHistory& a, const std::vector<TraceRecord>& b) {
+  ASSERT_EQ(static_cast<std::size_t>(a.Count()), b.size());
   for (int i = 0; i < a.Count(); ++i) ASSERT_EQ(a[i], b[i]) << "record " << i;
 }
 
