@@ -76,5 +76,7 @@ int ExportCommand(const Args& args);
 int VhdlCommand(const Args& args);
 int GuideCommand(const Args& args);
 int LaCommand(const Args& args);
+// Reads its own options: `board FILE|--new [--save OUT]`.
+int BoardCommand(const std::vector<std::string>& words);
 
 }  // namespace edumac8::cli

@@ -11,6 +11,8 @@ namespace {
 struct Command {
   const char* name;
   int (*run)(const edumac8::cli::Args&);
+  // A command with options of its own reads the words itself.
+  int (*runWords)(const std::vector<std::string>&) = nullptr;
 };
 
 constexpr Command kCommands[] = {
@@ -20,6 +22,7 @@ constexpr Command kCommands[] = {
     {"vhdl", edumac8::cli::VhdlCommand},
     {"guide", edumac8::cli::GuideCommand},
     {"la", edumac8::cli::LaCommand},
+    {"board", nullptr, edumac8::cli::BoardCommand},
 };
 
 constexpr const char* kUsage =
@@ -32,7 +35,8 @@ constexpr const char* kUsage =
     "  edumac8-cli export inst|um|trace OUT.CSV [run options]\n"
     "  edumac8-cli vhdl OUTDIR [--ins FILE.INS] [SOURCE|IMAGE.BIN]\n"
     "  edumac8-cli guide [EX.INI] [--dump]\n"
-    "  edumac8-cli la OUT.VCD SOURCE|IMAGE.BIN [--ins FILE.INS] [--steps N] [--irq-after K]... [--bits] [--box]\n";
+    "  edumac8-cli la OUT.VCD SOURCE|IMAGE.BIN [--ins FILE.INS] [--steps N] [--irq-after K]... [--bits] [--box]\n"
+    "  edumac8-cli board FILE|--new [--save OUT]\n";
 
 }  // namespace
 
@@ -45,7 +49,8 @@ int main(int argc, char** argv) {
   for (const Command& c : kCommands) {
     if (words[0] != c.name) continue;
     try {
-      return c.run(edumac8::cli::ParseArgs({words.begin() + 1, words.end()}));
+      const std::vector<std::string> rest(words.begin() + 1, words.end());
+      return c.runWords ? c.runWords(rest) : c.run(edumac8::cli::ParseArgs(rest));
     } catch (const edumac8::cli::UsageError& e) {
       std::fprintf(stderr, "edumac8-cli: %s\n%s", e.what(), kUsage);
       return 2;

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "asm/assembler.h"
+#include "fpga/board_mode.h"
 #include "guide/experiment.h"
 #include "isa/instruction_system.h"
 #include "machine/box_operations.h"
@@ -31,6 +32,8 @@ class Workbench {
   ExecutionControl control;
   // The experiment guide's catalogue, read once at start-up.
   ExperimentCatalogue experiments;
+  // The FPGA board mode that the board window shows and edits.
+  BoardMode board;
 
   // Data directories beside the program: HomeDir + "HELP/", "JPG/"; the generated VHDL goes
   // to HomeDir + "FPGA/" when that can be written, else to the user's data directory.
