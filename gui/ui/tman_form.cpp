@@ -19,6 +19,7 @@
 #include <QVBoxLayout>
 
 #include "asm/messages.h"
+#include "fpga/tstruc_fpgaf.h"
 #include "guide/experiment_guide_windows.h"
 #include "guide/experiment_reader.h"
 #include "isa/instruction_set_window.h"
@@ -126,6 +127,7 @@ QString TMANForm::LinkStatusText() const {
 
 void TMANForm::ShowLinkStatus(const QString& status) {
   setWindowTitle(ProductTitle() + "   " + status);
+  ShowBoardLinkStatus();
 }
 
 void TMANForm::AttachLink() {
@@ -225,6 +227,7 @@ void TMANForm::FormCreate() {
   pgLeft_->setCurrentWidget(source_);
   source_->Memo1()->setFocus();
   InstallErrorBoxes();
+  CreateBoardWindow();
 
   timer1_ = new QTimer(this);
   timer1_->setObjectName("Timer1");
@@ -579,10 +582,6 @@ void TMANForm::RunFinished() {
 bool TMANForm::DrawAllBuses() const { return Action("sbDrawBus")->isChecked(); }
 bool TMANForm::AnimateFlow() const { return Action("sbAnimate")->isChecked(); }
 
-void TMANForm::sbFPGAOpenClick() {
-  // The FPGA board window shows here in its normal size once it exists.
-}
-
 void TMANForm::Graph1Click() { pgHost_->setCurrentWidget(graphHelpPage_); }
 
 void TMANForm::Timer1Timer() {
@@ -602,7 +601,8 @@ void TMANForm::InstructionSystemChanged() {
 }
 
 void TMANForm::closeEvent(QCloseEvent* event) {
-  if (!CloseQuery()) {
+  // A changed FPGA board mode is offered for saving after the texts and the instruction system.
+  if (!CloseQuery() || !fpga_->AllowDropMode()) {
     event->ignore();
     return;
   }

@@ -31,6 +31,7 @@ class TDataF;
 class TFASMDef;
 class TLAForm;
 class TSRCForm;
+class TStrucFPGAF;
 class TuMF;
 class TuTRCF;
 
@@ -133,6 +134,7 @@ class TMANForm : public QMainWindow {
   TuTRCF* uTRCF() const { return trace_; }
   TFASMDef* ASMDef() const { return asmDef_; }
   TLAForm* LAForm() const { return la_; }
+  TStrucFPGAF* StrucFPGAF() const { return fpga_; }
   QTabWidget* pgLeft() const { return pgLeft_; }
   QTabWidget* pgHost() const { return pgHost_; }
   QTabWidget* pgBottom() const { return pgBottom_; }
@@ -192,6 +194,9 @@ class TMANForm : public QMainWindow {
   void ShowStatus();
   void FitToScreen();
   void ShareAreas();
+  // The FPGA board window: a top-level window, created hidden.
+  void CreateBoardWindow();
+  void ShowBoardLinkStatus();
 
   WindowHost host_;
   Workbench workbench_;
@@ -211,6 +216,7 @@ class TMANForm : public QMainWindow {
   TuTRCF* trace_ = nullptr;
   TFASMDef* asmDef_ = nullptr;
   TLAForm* la_ = nullptr;
+  TStrucFPGAF* fpga_ = nullptr;
   QWidget* graphHelpPage_ = nullptr;
   QTimer* timer1_ = nullptr;
   StatusLine* status_ = nullptr;

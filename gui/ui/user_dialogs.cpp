@@ -43,6 +43,12 @@ Answer QtUserDialogs::Question(QWidget* parent, const QString& text) {
   return Answer::Cancel;
 }
 
+Answer QtUserDialogs::YesNo(QWidget* parent, const QString& text) {
+  const auto button = QMessageBox::question(parent, QApplication::applicationName(), text,
+                                            QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+  return button == QMessageBox::Yes ? Answer::Yes : Answer::No;
+}
+
 void QtUserDialogs::Error(QWidget* parent, const QString& text) {
   QMessageBox::critical(parent, QApplication::applicationName(), text);
 }

@@ -22,6 +22,8 @@ class UserDialogs {
                                const QString& proposed) = 0;
   // A confirmation with Yes, No and Cancel.
   virtual Answer Question(QWidget* parent, const QString& text) = 0;
+  // A confirmation with Yes and No only.
+  virtual Answer YesNo(QWidget* parent, const QString& text) = 0;
   virtual void Error(QWidget* parent, const QString& text) = 0;
   virtual void Information(QWidget* parent, const QString& text) = 0;
 };
@@ -34,6 +36,7 @@ class QtUserDialogs : public UserDialogs {
   QString SaveFileName(QWidget* parent, const QString& title, const QString& filter,
                        const QString& proposed) override;
   Answer Question(QWidget* parent, const QString& text) override;
+  Answer YesNo(QWidget* parent, const QString& text) override;
   void Error(QWidget* parent, const QString& text) override;
   void Information(QWidget* parent, const QString& text) override;
 };

@@ -37,6 +37,13 @@ class ScriptedDialogs : public UserDialogs {
     log_.answers.pop_front();
     return a;
   }
+  Answer YesNo(QWidget*, const QString& text) override {
+    log_.questions << text;
+    if (log_.answers.empty()) return Answer::No;
+    const Answer a = log_.answers.front();
+    log_.answers.pop_front();
+    return a == Answer::Yes ? Answer::Yes : Answer::No;
+  }
   void Error(QWidget*, const QString& text) override { log_.errors << text; }
   void Information(QWidget*, const QString& text) override { log_.informations << text; }
 

@@ -1,0 +1,97 @@
+// The board window's file commands: new, open and save a mode, and the question before a
+// changed mode is dropped.
+#include <QFileInfo>
+
+#include "fpga/board_area.h"
+#include "fpga/mode_file.h"
+#include "fpga/tstruc_fpgaf.h"
+#include "platform/file_io.h"
+#include "ui/user_dialogs.h"
+
+namespace edumac8 {
+namespace {
+
+constexpr const char* kModeChangedQuestion = "FPGA 模式已修改, 保存模式文件吗?";
+
+}  // namespace
+
+bool TStrucFPGAF::AskToSaveChanges() {
+  if (!Mode().Modified) return true;
+  switch (dialogs_().Question(this, kModeChangedQuestion)) {
+    case Answer::Yes:
+      return SaveMode();
+    case Answer::No:
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool TStrucFPGAF::AllowDropMode() { return AskToSaveChanges(); }
+
+void TStrucFPGAF::NewMode() {
+  if (!AskToSaveChanges()) return;
+  openName_ = saveName_ = "New";
+  DeleteAllComponents();
+  Mode().ResetColumns();
+  for (int i = 0; i < kBoardColumns; ++i) ApplyColumn(i);
+  area_->ClearBackground();
+  FullRedraw();
+  Mode().ModeFileName = "New";
+  Mode().Modified = false;
+  UpdateCaption();
+}
+
+void TStrucFPGAF::OpenMode() {
+  if (!AskToSaveChanges()) return;
+  openName_ = saveName_;
+  const QString chosen = dialogs_().OpenFileName(this, kOpenModeTitle, kModeFilter, openName_);
+  if (!chosen.isEmpty()) {
+    const std::string name = WithModeExtension(chosen.toStdString());
+    openName_ = QString::fromStdString(name);
+    const std::optional<std::string> bytes =
+        FileReadable(name) ? ReadWholeFile(name) : std::nullopt;
+    if (!bytes) {
+      dialogs_().Error(this, QString::fromStdString(ModeNotFoundText(name)));
+      return;
+    }
+    const ModeReadResult read = ReadMode(*bytes, Mode());
+    if (read.status != ModeRead::NotModeFile) {
+      // What was read is shown, even from a bad file; it is the file's, not the user's work.
+      Mode().Modified = false;
+      area_->ClearBackground();
+      RebuildControls();
+      for (int i = 0; i < kBoardColumns; ++i) ApplyColumn(i);
+    }
+    if (read.status != ModeRead::Ok) {
+      dialogs_().Error(this, QString::fromStdString(ModeFormatText(name)));
+      return;
+    }
+  }
+  saveName_ = openName_;
+  FullRedraw();
+  Mode().ModeFileName = openName_.toStdString();
+  UpdateCaption();
+}
+
+bool TStrucFPGAF::SaveMode() {
+  saveName_ = openName_;
+  const QString chosen = dialogs_().SaveFileName(this, kSaveModeTitle, kModeFilter, saveName_);
+  bool saved = false;
+  if (!chosen.isEmpty()) {
+    const std::string name = WithModeExtension(chosen.toStdString());
+    saveName_ = QString::fromStdString(name);
+    if (QFileInfo::exists(saveName_) &&
+        dialogs_().YesNo(this, QString::fromStdString(ModeOverwriteText(name))) != Answer::Yes)
+      return false;
+    saved = SaveModeFile(name, Mode());
+    if (saved)
+      Mode().Modified = false;
+    else
+      dialogs_().Error(this, kModeWriteError);
+  }
+  openName_ = saveName_;
+  return saved;
+}
+
+}  // namespace edumac8
