@@ -78,6 +78,8 @@ void TStrucFPGAF::FormCreate() {
   column->setContentsMargins(0, 0, 0, 0);
   column->setSpacing(0);
   area_ = new BoardArea;
+  // A click on the board takes the focus from a port box, so that Delete deletes again.
+  area_->setFocusPolicy(Qt::ClickFocus);
   area_->installEventFilter(this);
   column->addWidget(area_, 1);
   column->addWidget(CreateBottomRow());

@@ -161,6 +161,7 @@ void TStrucFPGAF::PlaceComponent(int x, int y) {
 }
 
 void TStrucFPGAF::CompMouseDown(int component, QMouseEvent* event) {
+  area_->setFocus(Qt::MouseFocusReason);
   if (event->button() == Qt::LeftButton) {
     Select(event->modifiers() & Qt::ShiftModifier ? component : -1);
     const CList& c = Mode().components[component];
