@@ -134,7 +134,11 @@ QImage PaletteImage(int kind) {
   CList sample = CreateNewRec(0, 0, kind);
   sample.Value = 0x5A;
   sample.Bit = 1;
-  return ComponentPicture(sample, false);
+  const QImage picture = ComponentPicture(sample, false);
+  // The displays' pictures, trimmed of their silver margins, fit the palette button.
+  return kind == kLed ? picture
+                      : picture.copy(6, 0, 52, 45).scaled(42, 40, Qt::KeepAspectRatio,
+                                                            Qt::SmoothTransformation);
 }
 
 }  // namespace edumac8

@@ -8,8 +8,8 @@
 #include "fpga/board_images.h"
 #include "fpga/board_mode.h"
 #include "fpga/picture_combo_box.h"
+#include "fpga/shown_text.h"
 #include "fpga/typed_values.h"
-#include "platform/text_codec.h"
 
 namespace edumac8 {
 namespace {
@@ -117,7 +117,7 @@ void TFLEDSet::ShowPosition(bool shown) {
 void TFLEDSet::FormShow() {
   // The position and the name always show the caller's values, so that OK never moves a
   // component to where the dialog's previous use left them.
-  shownName_ = QString::fromStdString(Gb2312ToUtf8(fields.name));
+  shownName_ = ShownText(fields.name);
   Edit1_->setText(shownName_);
   Edit2_->setText(Number(fields.x));
   Edit3_->setText(Number(fields.y));

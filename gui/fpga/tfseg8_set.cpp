@@ -8,8 +8,8 @@
 
 #include "fpga/board_images.h"
 #include "fpga/board_mode.h"
+#include "fpga/shown_text.h"
 #include "fpga/typed_values.h"
-#include "platform/text_codec.h"
 
 namespace edumac8 {
 namespace {
@@ -125,7 +125,7 @@ void TFSEG8Set::WriteMappings(const QString& g) {
 }
 
 void TFSEG8Set::FormShow() {
-  shownName_ = QString::fromStdString(Gb2312ToUtf8(fields.name));
+  shownName_ = ShownText(fields.name);
   Edit1_->setText(shownName_);
   Edit2_->setText(QString::number(fields.x));
   Edit3_->setText(QString::number(fields.y));

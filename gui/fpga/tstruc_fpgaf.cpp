@@ -17,17 +17,15 @@
 #include "fpga/board_images.h"
 #include "fpga/component_geometry.h"
 #include "fpga/component_picture.h"
+#include "fpga/shown_text.h"
 #include "fpga/tfled_set.h"
 #include "fpga/tfseg8_set.h"
 #include "fpga/typed_values.h"
-#include "platform/text_codec.h"
 
 namespace edumac8 {
 namespace {
 
 constexpr int kTestInterval = 100;
-
-QString Shown(const std::string& gbk) { return QString::fromStdString(Gb2312ToUtf8(gbk)); }
 
 BoardButton* ToolButton(QWidget* parent, const char* name, const QString& caption,
                         const QString& hint, QRect geometry, bool flat = false) {
@@ -242,9 +240,9 @@ void TStrucFPGAF::sbDoutClick() {
 void TStrucFPGAF::ApplyColumn(int i) {
   const BoardColumn& col = Mode().columns[i];
   ColumnControls& c = columns_[i];
-  c.portEdit->setText(Shown(col.PortText));
-  c.portLabel->setText(Shown(col.PortLabel));
-  c.keyLabel->setText(Shown(col.KeyLabel));
+  c.portEdit->setText(ShownText(col.PortText));
+  c.portLabel->setText(ShownText(col.PortLabel));
+  c.keyLabel->setText(ShownText(col.KeyLabel));
   ApplyKeyKind(i);
 }
 

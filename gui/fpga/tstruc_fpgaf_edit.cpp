@@ -9,15 +9,13 @@
 #include "fpga/board_button.h"
 #include "fpga/component_geometry.h"
 #include "fpga/component_picture.h"
+#include "fpga/shown_text.h"
 #include "fpga/tfled_set.h"
 #include "fpga/tfseg8_set.h"
 #include "fpga/tstruc_fpgaf.h"
-#include "platform/text_codec.h"
 
 namespace edumac8 {
 namespace {
-
-QString Shown(const std::string& gbk) { return QString::fromStdString(Gb2312ToUtf8(gbk)); }
 
 void Place(QWidget* w, const BoardRect& r) { w->setGeometry(r.x, r.y, r.width, r.height); }
 
@@ -46,7 +44,7 @@ void TStrucFPGAF::PlaceControls(int component) {
   const ComponentGeometry g = GeometryOf(c.Kind, c.X, c.Y);
   Place(controls.visual, g.visual);
   Place(controls.label, g.label);
-  controls.label->setText(Shown(c.Label));
+  controls.label->setText(ShownText(c.Label));
   controls.label->setToolTip(QString::fromStdString(c.LabelHint));
 }
 
@@ -269,7 +267,7 @@ void TStrucFPGAF::sbKeyMouseDown(int i) {
     col.KeyIO = static_cast<std::uint16_t>(f.ioGroup);
     col.KeyFreq = f.bit;
     col.KeyLabel = f.name;
-    columns_[i].keyLabel->setText(Shown(col.KeyLabel));
+    columns_[i].keyLabel->setText(ShownText(col.KeyLabel));
     columns_[i].keyLabel->setToolTip("Pin: K" + QString::number(i));
     Mode().Modified = true;
     ApplyKeyKind(i);
@@ -289,7 +287,7 @@ void TStrucFPGAF::EditMouseDown(int i) {
   if (!RunDialog(*seg8Set_)) return;
   col.PortLabel = f.name;
   col.PortIO = f.ioGroup;
-  columns_[i].portLabel->setText(Shown(col.PortLabel));
+  columns_[i].portLabel->setText(ShownText(col.PortLabel));
   Mode().Modified = true;
 }
 

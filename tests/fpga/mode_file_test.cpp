@@ -308,6 +308,22 @@ TEST(ModeFileNames, ExtensionAppendedOnlyWhenTheOwnNameHasNoDot) {
   EXPECT_EQ(ModeOverwriteText("a.MD8"), "\"a.MD8\" 模式文件已存在, 重写? ");
 }
 
+TEST(ModeFileShipped, ExampleModesReadWithoutFaultAndSaveUnchanged) {
+  int files = 0;
+  for (const auto& entry : fs::directory_iterator(EDUMAC8_FPGA_DIR)) {
+    if (entry.path().extension() != ".MD8") continue;
+    ++files;
+    const std::string bytes = *ReadWholeFile(entry.path().string());
+    BoardMode mode;
+    const ModeReadResult r = ReadMode(bytes, mode);
+    EXPECT_EQ(r.status, ModeRead::Ok) << entry.path();
+    EXPECT_EQ(r.dropped, 0) << entry.path();
+    EXPECT_FALSE(mode.components.empty()) << entry.path();
+    EXPECT_EQ(WriteMode(mode), bytes) << entry.path();
+  }
+  EXPECT_GE(files, 3);
+}
+
 struct ModeFileDisk : ::testing::Test {
   fs::path dir = fs::temp_directory_path() / ("mode_file_" + std::to_string(getpid()));
   void SetUp() override { fs::create_directories(dir); }

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPushButton>
 #include <QTimer>
 #include <filesystem>
@@ -348,7 +349,8 @@ class FpgaBoardTest : public QObject {
     };
     QTest::mouseClick(board_->Visual(0), Qt::RightButton);
     QCOMPARE(QPoint(mode().components[0].X, mode().components[0].Y), QPoint(300, 640));
-    QCOMPARE(mode().components[0].Label, std::string("\xB5\xC6" "2"));
+    QCOMPARE(mode().components[0].Label, std::string("\xB5\xC6"
+                                                     "2"));
     QCOMPARE(board_->Label(0)->text(), QString("灯2"));
     // Cancel changes nothing.
     answer_ = [this](QDialog&) {
@@ -454,6 +456,49 @@ class FpgaBoardTest : public QObject {
     QCOMPARE(dialogsShown_, 1);
     QCOMPARE(mode().components[0].IOGroup, 44);
     QCOMPARE(mode().components[0].SetupMode, 1);
+  }
+
+  void buttonComponentDialogKeepsItsLayoutButNotItsPosition() {
+    form_->sbFPGAOpenClick();
+    CList button = Component(200, 100, kButton, 41, 0, 3);
+    button.ClockCount = 77;
+    Write("b.MD8", ModeWith({Component(20, 20, kLed), button}));
+    OpenFile("b.MD8");
+    QCOMPARE(mode().components.size(), std::size_t(2));
+    // The last use was an LED; the button's dialog keeps that layout and its lists.
+    answer_ = [this](QDialog&) {
+      led().cbColor()->setCurrentIndex(2);
+      led().bbOK()->click();
+      return led().result();
+    };
+    QTest::mouseClick(board_->Visual(0), Qt::RightButton);
+    answer_ = [this](QDialog&) {
+      [&] {
+        QCOMPARE(led().fields.mode, 7);
+        QCOMPARE(led().windowTitle(), QString("发光管设置"));
+        QVERIFY(!led().cbColor()->isHidden());
+        QCOMPARE(led().Edit2()->text(), QString("200"));
+        QCOMPARE(led().Edit3()->text(), QString("100"));
+      }();
+      led().Edit3()->setText("110");
+      led().bbOK()->click();
+      return led().result();
+    };
+    QTest::mouseClick(board_->Visual(1), Qt::RightButton);
+    QCOMPARE(dialogsShown_, 2);
+    const CList& c = mode().components[1];
+    QCOMPARE(QPoint(c.X, c.Y), QPoint(200, 110));
+    QCOMPARE(c.SetupMode, 7);
+    QCOMPARE(int(c.Colour), 3);  // only the position is taken from the dialog
+    QCOMPARE(c.IOGroup, 41);
+    QCOMPARE(c.ClockCount, 77u);
+    QCOMPARE(board_->Label(1)->toolTip(), QString("Pin: K???"));
+    QCOMPARE(board_->Visual(1)->geometry(), QRect(215, 111, 32, 32));
+    // Key kind 3 shows the clock picture, as key 3 of the bottom row would.
+    QImage expected(20, 20, QImage::Format_ARGB32_Premultiplied);
+    expected.fill(kSilver);
+    QPainter(&expected).drawImage(0, 0, BoardImages::Get().keys[4]);
+    QVERIFY(SameImage(board_->Visual(1)->Picture().copy(4, 4, 20, 20), expected));
   }
 
   void portDialog() {
@@ -576,10 +621,10 @@ class FpgaBoardTest : public QObject {
 
   void testModeDrawsOneNumberPerGroup() {
     form_->sbFPGAOpenClick();
-    Write("t.MD8", ModeWith({Component(10, 10, kLed, 9, 5, 1), Component(100, 10, kLed, 9, 5, 2),
-                             Component(200, 10, kEightDigits, 12),
-                             Component(200, 100, kEightDigits, 12),
-                             Component(10, 100, kLed, 60, 0, 0)}));
+    Write("t.MD8",
+          ModeWith({Component(10, 10, kLed, 9, 5, 1), Component(100, 10, kLed, 9, 5, 2),
+                    Component(200, 10, kEightDigits, 12), Component(200, 100, kEightDigits, 12),
+                    Component(10, 100, kLed, 60, 0, 0)}));
     OpenFile("t.MD8");
     board_->SetRandomSeed(1234);
     board_->sbT()->click();
@@ -700,17 +745,15 @@ class FpgaBoardTest : public QObject {
     Place(kLed, QPoint(10, 10));
     mode().Modified = false;
     OpenFile("none");
-    QCOMPARE(log_.errors.last(),
-             QString::fromStdString("未找到模式文件: " + Path("none.MD8")));
+    QCOMPARE(log_.errors.last(), QString::fromStdString("未找到模式文件: " + Path("none.MD8")));
     Write("foreign.txt", "Quor EDUMAC8 Mode File\r\n0\r\n0\r\n");
     OpenFile("foreign.txt");
-    QCOMPARE(log_.errors.last(),
-             QString::fromStdString("模式文件格式错: " + Path("foreign.txt")));
+    QCOMPARE(log_.errors.last(), QString::fromStdString("模式文件格式错: " + Path("foreign.txt")));
     QCOMPARE(mode().components.size(), std::size_t(1));  // unchanged
     QCOMPARE(QString::fromStdString(mode().ModeFileName), QString("New"));
     // A bad file: what was read stays, the caption does not change.
-    std::string bad = ModeWith({Component(10, 10, kLed), Component(20, 20, kLed),
-                                Component(30, 30, kTwoDigits)});
+    std::string bad =
+        ModeWith({Component(10, 10, kLed), Component(20, 20, kLed), Component(30, 30, kTwoDigits)});
     bad.replace(bad.find("\r\n20\r\n"), 6, "\r\nxx\r\n");
     Write("bad.MD8", bad);
     OpenFile("bad.MD8");
