@@ -56,8 +56,6 @@ TStrucFPGAF::TStrucFPGAF(Workbench& workbench, DialogsSource dialogs, QWidget* p
   FormCreate();
 }
 
-TStrucFPGAF::~TStrucFPGAF() { timer1_->stop(); }
-
 void TStrucFPGAF::FormCreate() {
   setObjectName("TStrucFPGAF");
   QPalette silver = palette();

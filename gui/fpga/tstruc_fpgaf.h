@@ -40,7 +40,6 @@ class TStrucFPGAF : public QWidget {
   static constexpr int kDeleteTool = 10;
 
   TStrucFPGAF(Workbench& workbench, DialogsSource dialogs, QWidget* parent = nullptr);
-  ~TStrucFPGAF() override;
 
   BoardMode& Mode() { return workbench_.board; }
 
