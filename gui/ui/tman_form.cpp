@@ -68,6 +68,7 @@ TMANForm::TMANForm(std::unique_ptr<UserDialogs> dialogs, std::unique_ptr<BoxOper
   LoadExperimentCatalogue();
   FormCreate();
   SetGuideWindows(std::make_unique<ExperimentGuideWindows>(workbench_, this));
+  CreateBoardWindow();
 
   // Start in simulation with no source; the views show the reset machine at address 0.
   workbench_.control.Simulation = true;
@@ -227,7 +228,6 @@ void TMANForm::FormCreate() {
   pgLeft_->setCurrentWidget(source_);
   source_->Memo1()->setFocus();
   InstallErrorBoxes();
-  CreateBoardWindow();
 
   timer1_ = new QTimer(this);
   timer1_->setObjectName("Timer1");
