@@ -1,8 +1,10 @@
 # The install layout (cmake --install build --prefix P) and the Debian package (cpack -G DEB):
 #   P/lib/edumac8/bin/<program>        the programs, with INSTALL.INI beside the installer
 #   P/bin/<program>                    relative links to them
-#   P/share/edumac8/{HELP,JPG,samples} the shipped data, linked from P/lib/edumac8/ so that the
-#                                      programs find it beside their bin/ directory
+#   P/share/edumac8/{HELP,JPG,samples,FPGA}
+#                                      the shipped data (FPGA: example board modes), linked from
+#                                      P/lib/edumac8/ so that the programs find it beside their
+#                                      bin/ directory
 #   P/share/applications, P/share/icons/hicolor, P/lib/udev/rules.d
 # The links are made in the build tree and installed as links, so they stay relative under any
 # prefix and in the package.
@@ -22,7 +24,7 @@ foreach(program ${EDUMAC8_PROGRAMS})
   install(FILES ${EDUMAC8_LINKS}/bin/${program} DESTINATION bin)
 endforeach()
 
-foreach(data HELP JPG samples)
+foreach(data HELP JPG samples FPGA)
   if(IS_DIRECTORY ${CMAKE_SOURCE_DIR}/data/${data})
     install(DIRECTORY ${CMAKE_SOURCE_DIR}/data/${data} DESTINATION share/edumac8)
     file(CREATE_LINK ../../share/edumac8/${data} ${EDUMAC8_LINKS}/lib/${data} SYMBOLIC)
