@@ -137,8 +137,8 @@ QImage PaletteImage(int kind) {
   const QImage picture = ComponentPicture(sample, false);
   // The displays' pictures, trimmed of their silver margins, fit the palette button.
   return kind == kLed ? picture
-                      : picture.copy(6, 0, 52, 45).scaled(42, 40, Qt::KeepAspectRatio,
-                                                            Qt::SmoothTransformation);
+                      : picture.copy(6, 0, 52, 45)
+                            .scaled(42, 40, Qt::KeepAspectRatio, Qt::SmoothTransformation);
 }
 
 }  // namespace edumac8

@@ -21,6 +21,7 @@
 #include "fpga/tfled_set.h"
 #include "fpga/tfseg8_set.h"
 #include "fpga/typed_values.h"
+#include "ui/file_names.h"
 
 namespace edumac8 {
 namespace {
@@ -197,7 +198,9 @@ QWidget* TStrucFPGAF::CreateBottomRow() {
 }
 
 void TStrucFPGAF::UpdateCaption() {
-  setWindowTitle(QString::fromStdString(BoardCaption(link_, Mode().ModeFileName)));
+  // The name keeps the file system's bytes; the caption shows it as a person reads it.
+  setWindowTitle(QString::fromStdString(BoardCaption(link_, std::string())) +
+                 DisplayPath(PathText(Mode().ModeFileName)));
 }
 
 void TStrucFPGAF::ShowLinkStatus(const BoardLinkState& link) {

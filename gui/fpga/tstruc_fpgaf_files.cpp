@@ -1,17 +1,23 @@
 // The board window's file commands: new, open and save a mode, and the question before a
 // changed mode is dropped.
-#include <QFileInfo>
+#include <filesystem>
 
 #include "fpga/board_area.h"
 #include "fpga/mode_file.h"
 #include "fpga/tstruc_fpgaf.h"
 #include "platform/file_io.h"
+#include "ui/file_names.h"
 #include "ui/user_dialogs.h"
 
 namespace edumac8 {
 namespace {
 
 constexpr const char* kModeChangedQuestion = "FPGA 模式已修改, 保存模式文件吗?";
+
+// A message naming a file (its name held as the file system's bytes) as a person reads it.
+QString Named(std::string (*text)(const std::string&), const std::string& name) {
+  return QString::fromStdString(text(DisplayPath(PathText(name)).toStdString()));
+}
 
 }  // namespace
 
@@ -47,12 +53,12 @@ void TStrucFPGAF::OpenMode() {
   openName_ = saveName_;
   const QString chosen = dialogs_().OpenFileName(this, kOpenModeTitle, kModeFilter, openName_);
   if (!chosen.isEmpty()) {
-    const std::string name = WithModeExtension(chosen.toStdString());
-    openName_ = QString::fromStdString(name);
+    const std::string name = WithModeExtension(PathBytes(chosen));
+    openName_ = PathText(name);
     const std::optional<std::string> bytes =
         FileReadable(name) ? ReadWholeFile(name) : std::nullopt;
     if (!bytes) {
-      dialogs_().Error(this, QString::fromStdString(ModeNotFoundText(name)));
+      dialogs_().Error(this, Named(ModeNotFoundText, name));
       return;
     }
     const ModeReadResult read = ReadMode(*bytes, Mode());
@@ -64,13 +70,13 @@ void TStrucFPGAF::OpenMode() {
       for (int i = 0; i < kBoardColumns; ++i) ApplyColumn(i);
     }
     if (read.status != ModeRead::Ok) {
-      dialogs_().Error(this, QString::fromStdString(ModeFormatText(name)));
+      dialogs_().Error(this, Named(ModeFormatText, name));
       return;
     }
   }
   saveName_ = openName_;
   FullRedraw();
-  Mode().ModeFileName = openName_.toStdString();
+  Mode().ModeFileName = PathBytes(openName_);
   UpdateCaption();
 }
 
@@ -79,10 +85,11 @@ bool TStrucFPGAF::SaveMode() {
   const QString chosen = dialogs_().SaveFileName(this, kSaveModeTitle, kModeFilter, saveName_);
   bool saved = false;
   if (!chosen.isEmpty()) {
-    const std::string name = WithModeExtension(chosen.toStdString());
-    saveName_ = QString::fromStdString(name);
-    if (QFileInfo::exists(saveName_) &&
-        dialogs_().YesNo(this, QString::fromStdString(ModeOverwriteText(name))) != Answer::Yes)
+    const std::string name = WithModeExtension(PathBytes(chosen));
+    saveName_ = PathText(name);
+    std::error_code error;
+    if (std::filesystem::exists(name, error) &&
+        dialogs_().YesNo(this, Named(ModeOverwriteText, name)) != Answer::Yes)
       return false;
     saved = SaveModeFile(name, Mode());
     if (saved)
