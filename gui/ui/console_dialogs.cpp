@@ -27,6 +27,12 @@ Answer ConsoleDialogs::Question(QWidget*, const QString& text) {
   return Answer::Cancel;
 }
 
+// A question without Cancel counts as answered No.
+Answer ConsoleDialogs::YesNo(QWidget*, const QString& text) {
+  Print(text);
+  return Answer::No;
+}
+
 void ConsoleDialogs::Error(QWidget*, const QString& text) { Print(text); }
 void ConsoleDialogs::Information(QWidget*, const QString& text) { Print(text); }
 

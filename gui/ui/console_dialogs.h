@@ -14,6 +14,7 @@ class ConsoleDialogs : public UserDialogs {
   QString SaveFileName(QWidget* parent, const QString& title, const QString& filter,
                        const QString& proposed) override;
   Answer Question(QWidget* parent, const QString& text) override;
+  Answer YesNo(QWidget* parent, const QString& text) override;
   void Error(QWidget* parent, const QString& text) override;
   void Information(QWidget* parent, const QString& text) override;
 
