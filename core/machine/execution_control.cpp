@@ -349,6 +349,9 @@ void ExecutionControl::FinishRun() {
   host_.RepaintMemory();
   host_.RefreshMicroViews();
   host_.BuildLAChannels();
+  // The diagram shows the word the next step executes and the values the run left.
+  host_.DecodeTransfer();
+  host_.RefreshDiagram();
   host_.UpdateButtons();
   GotoPC(machine_.InstrAddr, kProgramCounterMark);
 }

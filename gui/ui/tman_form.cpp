@@ -5,7 +5,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
-#include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QScreen>
@@ -19,6 +18,8 @@
 #include <QVBoxLayout>
 
 #include "asm/messages.h"
+#include "diagram/graphic_help_window.h"
+#include "diagram/structure_diagram.h"
 #include "fpga/tstruc_fpgaf.h"
 #include "guide/experiment_guide_windows.h"
 #include "guide/experiment_reader.h"
@@ -201,10 +202,12 @@ void TMANForm::FormCreate() {
   connect(pgHost_, &QTabWidget::tabCloseRequested, this, [this](int index) {
     if (auto* further = qobject_cast<TSRCForm*>(pgHost_->widget(index))) further->close();
   });
-  // The structure diagram and the graphic help keep their places in pgHost.
-  DockPage(pgHost_, Placeholder("结构图"));
-  graphHelpPage_ = Placeholder("图示帮助");
-  DockPage(pgHost_, graphHelpPage_);
+  const GuideWindowsSource guide = [this]() -> ExperimentWindows& { return GuideWindows(); };
+  flow_ = new TFlow(workbench_, guide);
+  struc_ = new TStruc(workbench_, guide);
+  DockPage(pgHost_, flow_);
+  DockPage(pgHost_, struc_);
+  connect(Action("sbDrawBus"), &QAction::toggled, flow_, &TFlow::SetShowWholeBus);
 
   asmDef_ = new TFASMDef(workbench_);
   trace_ = new TuTRCF(workbench_);
@@ -212,6 +215,13 @@ void TMANForm::FormCreate() {
   DockPage(pgBottom_, asmDef_);
   DockPage(pgBottom_, micro_);
   DockPage(pgBottom_, trace_);
+  // A row selected there is decoded on the diagram: the word the row shows.
+  const auto decodeShownWord = [this] {
+    flow_->DecodeCurrentMicroWord();
+    flow_->RefreshDiagram();
+  };
+  micro_->SetDiagramHook(decodeShownWord);
+  trace_->SetDiagramHook(decodeShownWord);
   connect(asmDef_, &TFASMDef::instructionSetChanged, this, &TMANForm::InstructionSystemChanged);
 
   cpu_ = new TCPUForm(workbench_);
@@ -282,14 +292,6 @@ void TMANForm::showEvent(QShowEvent* event) {
   }
   // Once the resize has laid the window out at its first size.
   QTimer::singleShot(0, this, &TMANForm::ShareAreas);
-}
-
-QWidget* TMANForm::Placeholder(const QString& caption) {
-  auto* page = new QLabel(caption);
-  page->setWindowTitle(caption);
-  page->setAlignment(Qt::AlignCenter);
-  page->setStyleSheet("QLabel { color: #B8BCC4; font-size: 22pt; background: #F7F7F5; }");
-  return page;
 }
 
 void TMANForm::DockPage(QTabWidget* area, QWidget* page) {
@@ -582,7 +584,7 @@ void TMANForm::RunFinished() {
 bool TMANForm::DrawAllBuses() const { return Action("sbDrawBus")->isChecked(); }
 bool TMANForm::AnimateFlow() const { return Action("sbAnimate")->isChecked(); }
 
-void TMANForm::Graph1Click() { pgHost_->setCurrentWidget(graphHelpPage_); }
+void TMANForm::Graph1Click() { pgHost_->setCurrentWidget(struc_); }
 
 void TMANForm::Timer1Timer() {
   // Without a box link the workbench stays in simulation and the caption keeps the

@@ -29,8 +29,10 @@ class StatusLine;
 class TCPUForm;
 class TDataF;
 class TFASMDef;
+class TFlow;
 class TLAForm;
 class TSRCForm;
+class TStruc;
 class TStrucFPGAF;
 class TuMF;
 class TuTRCF;
@@ -135,6 +137,8 @@ class TMANForm : public QMainWindow {
   TFASMDef* ASMDef() const { return asmDef_; }
   TLAForm* LAForm() const { return la_; }
   TStrucFPGAF* StrucFPGAF() const { return fpga_; }
+  TFlow* Flow() const { return flow_; }
+  TStruc* Struc() const { return struc_; }
   QTabWidget* pgLeft() const { return pgLeft_; }
   QTabWidget* pgHost() const { return pgHost_; }
   QTabWidget* pgBottom() const { return pgBottom_; }
@@ -167,7 +171,6 @@ class TMANForm : public QMainWindow {
   QAction* AddMenuItem(QMenu* menu, const char* name, int message, const char* shortcut,
                        void (TMANForm::*handler)(), char mnemonic = 0);
   void DockPage(QTabWidget* area, QWidget* page);
-  QWidget* Placeholder(const QString& caption);
   void File1Popup();
   void Edit1Popup();
   void Assemble1Popup();
@@ -217,7 +220,8 @@ class TMANForm : public QMainWindow {
   TFASMDef* asmDef_ = nullptr;
   TLAForm* la_ = nullptr;
   TStrucFPGAF* fpga_ = nullptr;
-  QWidget* graphHelpPage_ = nullptr;
+  TFlow* flow_ = nullptr;
+  TStruc* struc_ = nullptr;
   QTimer* timer1_ = nullptr;
   StatusLine* status_ = nullptr;
   BoxLink* link_ = nullptr;

@@ -3,6 +3,7 @@
 #include <QMetaObject>
 
 #include "asm/messages.h"
+#include "diagram/structure_diagram.h"
 #include "la/tla_form.h"
 #include "ui/file_names.h"
 #include "ui/tcpu_form.h"
@@ -12,9 +13,13 @@
 
 namespace edumac8 {
 
-// The structure diagram joins in a later issue; until then its hooks have nothing to reach.
-void WindowHost::DecodeTransfer() {}
-void WindowHost::RefreshDiagram() {}
+void WindowHost::DecodeTransfer() {
+  if (TMANForm* form = form_.load(); form && form->Flow()) form->Flow()->DecodeTransfer();
+}
+
+void WindowHost::RefreshDiagram() {
+  if (TMANForm* form = form_.load(); form && form->Flow()) form->Flow()->RefreshDiagram();
+}
 
 void WindowHost::BuildLAChannels() {
   if (TMANForm* form = form_.load(); form && form->LAForm()) form->LAForm()->BuildLAChannels();

@@ -4,6 +4,7 @@
 
 #include <QTimer>
 
+#include "diagram/structure_diagram.h"
 #include "gui_test_support.h"
 #include "link/link_status.h"
 #include "link/link_test_support.h"
@@ -119,6 +120,41 @@ class BoxModeTest : public QObject {
              "PC:" + QString::number(newest[Field::PC], 16).toUpper().rightJustified(2, '0'));
     QCOMPARE(form.uTRCF()->CurrentGridRow(), form.workbench().machine.history.Count());
     QVERIFY(log.errors.isEmpty());
+  }
+
+  void diagramShowsWhatTheBoxReports() {
+    TempDir linkDir;
+    QTemporaryDir sources;
+    DialogLog log;
+    TMANForm form(std::make_unique<ScriptedDialogs>(log),
+                  std::make_unique<BoxLink>(TestLinkOptions(linkDir)));
+    form.show();
+    BoxProcess box(linkDir / "devices", linkDir / "box.log", {});
+    QVERIFY(box.Plugged());
+    form.Timer1Timer();
+    QVERIFY(!form.workbench().control.Simulation);
+
+    log.paths.push_back(WriteSource(sources, "ADD.ASM",
+                                    "        ORG 0\n        ADD A, R1\nHALT:   JMP HALT\n"
+                                    "        END\n"));
+    form.OpenFile1Click();
+    form.Make1Click();
+    QVERIFY(form.workbench().assembler.AssembledOK());
+    Machine& m = form.workbench().machine;
+    TFlow& flow = *form.Flow();
+    // The fetch, then the first word of ADD A,R?: one step left, which the simulation would
+    // show in RT1 RT0.
+    for (int i = 0; i < 2; ++i) {
+      const std::uint32_t next = m.uM[m.CurrentRecord.state[Field::uPC]] & kWordMask;
+      form.TraceBtnClick();
+      QCOMPARE(flow.Animation().Decoded().word, next);
+    }
+    QCOMPARE(int(RemainingSteps(m.StepCountTable, m.state[Field::uPC])), 1);
+    QCOMPARE(m.state[Field::STATUS] & (status::RT1 | status::RT0), 0);  // as the box reported
+    QVERIFY(!flow.Readout().lamps[int(Lamp::RT1)]);
+    QVERIFY(!flow.Readout().lamps[int(Lamp::RT0)]);
+    QCOMPARE(flow.Block(BlockId::PC)->text(),
+             QString("PC:%1").arg(m.state[Field::PC], 2, 16, QChar('0')).toUpper());
   }
 };
 

@@ -195,6 +195,23 @@ TEST_F(ControlFixture, PauseEndsARunWithEveryStepRecorded) {
   EXPECT_EQ(host.calls.back(), "ShowDisassemblyAt " + std::to_string(d.m.InstrAddr));
 }
 
+TEST_F(ControlFixture, RunEpilogueRefreshesTheViewsInOrder) {
+  d.Load({0xAC, 0x00});  // JMP 00 forever
+  control.Run();
+  ASSERT_TRUE(WaitBetweenSteps(control, [&] { return d.m.history.Count() > 10; }));
+  control.Pause();
+  host.WaitRunLoopEnded();
+  host.calls.clear();
+  control.FinishRun();
+  ASSERT_GE(host.calls.size(), 8u);
+  // The diagram follows the analyser; the buttons, then GotoPC as after every step.
+  EXPECT_EQ(std::vector<std::string>(host.calls.begin(), host.calls.begin() + 8),
+            (std::vector<std::string>{"RepaintMemory", "RefreshMicroViews", "BuildLAChannels",
+                                      "DecodeTransfer", "RefreshDiagram", "UpdateButtons",
+                                      "UpdateButtons",
+                                      "ShowDisassemblyAt " + std::to_string(d.m.InstrAddr)}));
+}
+
 TEST_F(ControlFixture, InterruptDuringARunIsNotLost) {
   d.Load({0xAC, 0x00});  // JMP 00 forever; the routine at E0 is NOP NOP ...
   control.Run();
