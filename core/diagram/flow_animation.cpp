@@ -11,8 +11,7 @@ void FlowAnimation::Paint(std::string_view segments, SegmentColour colour) {
 void FlowAnimation::Decode(const DecodedWord& decoded) {
   decoded_ = decoded;
   decodedOnce_ = true;
-  highlights_ = DecodeWord(decoded);
-  const TransferHighlights& h = highlights_;
+  const TransferHighlights h = DecodeWord(decoded);
 
   frames_ = h.frames;
   segments_.fill(SegmentColour::Teal);

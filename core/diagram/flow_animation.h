@@ -44,7 +44,6 @@ class FlowAnimation {
   std::optional<BlockId> SourceBlock() const { return source_; }
   std::optional<BlockId> DestinationBlock() const { return destination_; }
   const DecodedWord& Decoded() const { return decoded_; }
-  const TransferHighlights& Highlights() const { return highlights_; }
   const RouteTable& Routes() const { return routes_; }
 
  private:
@@ -56,7 +55,6 @@ class FlowAnimation {
   bool showWholeBus_ = false;
   DecodedWord decoded_;
   bool decodedOnce_ = false;
-  TransferHighlights highlights_;
   std::array<SegmentColour, kSegmentCount> segments_{};
   std::array<FrameColour, kBlockCount> frames_{};
   std::optional<BlockId> source_, destination_;

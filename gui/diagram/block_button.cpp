@@ -19,7 +19,7 @@ void Edge(QPainter& p, const QRect& r, const QColor& light, const QColor& dark) 
 }  // namespace
 
 BlockButton::BlockButton(BlockId id, Look look, QWidget* parent)
-    : QAbstractButton(parent), id_(id), look_(look) {
+    : QAbstractButton(parent), look_(look) {
   setObjectName(QStringLiteral("sb") + QString::fromLatin1(BlockOf(id).name));
   setProperty("tag", Index(id));
   setFocusPolicy(Qt::NoFocus);

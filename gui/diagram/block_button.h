@@ -17,9 +17,6 @@ class BlockButton : public QAbstractButton {
 
   BlockButton(BlockId id, Look look, QWidget* parent);
 
-  BlockId Id() const { return id_; }
-  Look BlockLook() const { return look_; }
-
  protected:
   bool event(QEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
@@ -28,7 +25,6 @@ class BlockButton : public QAbstractButton {
   void leaveEvent(QEvent* event) override;
 
  private:
-  BlockId id_;
   Look look_;
 };
 

@@ -121,16 +121,16 @@ void DiagramCanvas::FillBand(QPainter& p, const DrawRect& inner, int thickness,
   p.fillRect(QRect(in.right() + 1, in.top(), out.right() - in.right(), in.height()), colour);
 }
 
-QImage DiagramCanvas::Picture() const {
+QImage DiagramCanvas::Picture() {
   const qreal ratio = 2 * devicePixelRatioF();
   QImage image(size() * ratio, QImage::Format_ARGB32_Premultiplied);
   image.setDevicePixelRatio(ratio);
   image.fill(colours::kPage);
-  const_cast<DiagramCanvas*>(this)->render(&image);
+  render(&image);
   return image;
 }
 
-void DiagramCanvas::CopyPicture() const { QApplication::clipboard()->setImage(Picture()); }
+void DiagramCanvas::CopyPicture() { QApplication::clipboard()->setImage(Picture()); }
 
 void DiagramCanvas::contextMenuEvent(QContextMenuEvent* event) {
   QMenu menu(this);

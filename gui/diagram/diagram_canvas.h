@@ -37,8 +37,8 @@ class DiagramCanvas : public QWidget {
   DrawRect BlockRect(BlockId id) const;
 
   // The page as it is shown, at twice its pixels (for slides).
-  QImage Picture() const;
-  void CopyPicture() const;
+  QImage Picture();
+  void CopyPicture();
 
  signals:
   // A block or the ALU symbol was clicked: its schematic picture.

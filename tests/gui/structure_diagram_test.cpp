@@ -302,6 +302,13 @@ class StructureDiagramTest : public QObject {
     QVERIFY2(flow().Block(BlockId::DBUS)->isChecked(), "a bus block stays down");
     guide->calls.clear();
     const double f = flow().Scale().Factor();
+    // Pressed, the symbol shows its pressed look until released.
+    QTest::mousePress(flow().pbALU(), Qt::LeftButton, {}, QPoint(int(70 * f), int(40 * f)));
+    QVERIFY(flow().pbALU()->Pressed());
+    QTest::mouseRelease(flow().pbALU(), Qt::LeftButton, {}, QPoint(int(70 * f), int(40 * f)));
+    QVERIFY(!flow().pbALU()->Pressed());
+    QCOMPARE(guide->calls, QStringList({"原理图 ALU.JPG"}));
+    guide->calls.clear();
     QTest::mouseClick(flow().pbALU(), Qt::LeftButton, {}, QPoint(int(70 * f), int(40 * f)));
     QTest::mouseClick(flow().pbALU(), Qt::LeftButton, {}, QPoint(int(2 * f), int(90 * f)));
     QCOMPARE(guide->calls, QStringList({"原理图 ALU.JPG"}));  // only the symbol itself
