@@ -11,19 +11,20 @@
 
 #include "diagram/flow_layout.h"
 #include "guide/experiment.h"
+#include "guide/pin_table.h"
 
 namespace edumac8 {
 
-// Pins 0 … 69: circles of 8 × 8, except 67–69, which are 28 × 8 bars.
-constexpr int kPinCount = 70;
+// Pins 0 … kPinCount - 1: circles of 8 × 8, except 67–69, which are 28 × 8 bars.
 constexpr int kPinSize = 8;
 // The top left corner of pin `pin`'s circle; the bars reach from 10 pixels left of it.
 DrawPoint PinCorner(int pin);
 DrawRect PinRect(int pin);
 DrawPoint PinCentre(int pin);
 
-// The 24 switches of the micro-word, switch i for bit i, where the uM block lies.
-constexpr int kSwitchCount = 24;
+// The 24 switches of the micro-word, switch i for bit i, where the uM block lies; each lies
+// under its output pin.
+constexpr int kSwitchCount = kSwitchPins;
 DrawRect SwitchRect(int i);
 DrawRect KnobRect(int i, bool up);
 

@@ -1,7 +1,9 @@
 #include "diagram/graphic_help_window.h"
 
 #include <QHBoxLayout>
+#include <QHelpEvent>
 #include <QPainter>
+#include <QToolTip>
 #include <QVBoxLayout>
 
 #include "diagram/diagram_colours.h"
@@ -12,6 +14,31 @@ namespace edumac8 {
 GraphicHelpCanvas::GraphicHelpCanvas(const GraphicHelp& help, QWidget* parent)
     : DiagramCanvas(Drawing::Help, parent), help_(help) {
   setObjectName("pbHost");
+}
+
+int GraphicHelpCanvas::PinUnder(QPoint point) const {
+  for (int pin = 0; pin < kPinCount; ++pin)
+    if (Scale().Map(PinRect(pin)).contains(point)) return pin;
+  return -1;
+}
+
+bool GraphicHelpCanvas::event(QEvent* event) {
+  if (event->type() != QEvent::ToolTip) return DiagramCanvas::event(event);
+  const auto* help = static_cast<QHelpEvent*>(event);
+  const int pin = PinUnder(help->pos());
+  if (pin < 0) {
+    QToolTip::hideText();
+    event->ignore();
+    return true;
+  }
+  const Pin p = edumac8::PinAt(pin);
+  QToolTip::showText(help->globalPos(),
+                     QString("引脚 %1: %2 (%3)")
+                         .arg(pin)
+                         .arg(QString::fromUtf8(p.signal.data(), qsizetype(p.signal.size())))
+                         .arg(QString::fromUtf8(p.block.data(), qsizetype(p.block.size()))),
+                     this);
+  return true;
 }
 
 void GraphicHelpCanvas::paintEvent(QPaintEvent*) {

@@ -20,8 +20,13 @@ class GraphicHelpCanvas : public DiagramCanvas {
  public:
   GraphicHelpCanvas(const GraphicHelp& help, QWidget* parent);
 
+  // The pin under a point of the page, -1 for none.
+  int PinUnder(QPoint point) const;
+
  protected:
   void paintEvent(QPaintEvent* event) override;
+  // A pin's hint names the signal it carries and its block.
+  bool event(QEvent* event) override;
 
  private:
   void PaintSwitches(QPainter& p) const;

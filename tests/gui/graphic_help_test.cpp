@@ -1,9 +1,11 @@
 // The graphic help in the real workbench window: stepping through experiments by its
 // buttons, what the drawing shows (wire, pins, switches, indicators) and what it asks of the
 // experiment guide's windows.
+#include <QHelpEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QToolTip>
 #include <cmath>
 
 #include "diagram/graphic_help_window.h"
@@ -223,7 +225,7 @@ class GraphicHelpTest : public QObject {
   }
 
   void emptyCatalogue() {
-    QCOMPARE(catalogue().CurrentExp, 0);
+    catalogue() = ExperimentCatalogue{};  // as after a missing EX.INI
     Select(std::nullopt);
     QCOMPARE(guide_->calls, QStringList({"select 0"}));
     QCOMPARE(EnabledButtons(), QStringList());
@@ -237,6 +239,17 @@ class GraphicHelpTest : public QObject {
     QTest::mouseClick(help().pbHost()->pbALU(), Qt::LeftButton, {},
                       QPoint(int(70 * f), int(40 * f)));
     QCOMPARE(guide_->calls, QStringList({"原理图 W.JPG", "原理图 R.JPG", "原理图 ALU.JPG"}));
+  }
+
+  void pinHintsNameTheirSignals() {
+    GraphicHelpCanvas& canvas = *help().pbHost();
+    const QRect pin50 = canvas.Scale().Map(PinRect(50));
+    QCOMPARE(canvas.PinUnder(pin50.center()), 50);
+    QCOMPARE(canvas.PinUnder(canvas.Scale().Map(PinRect(67)).topLeft()), 67);
+    QCOMPARE(canvas.PinUnder(canvas.Scale().Map(DrawPoint{5, 5})), -1);
+    QHelpEvent hint(QEvent::ToolTip, pin50.center(), canvas.mapToGlobal(pin50.center()));
+    QApplication::sendEvent(&canvas, &hint);
+    QCOMPARE(QToolTip::text(), QString("引脚 50: CK (控制器 IR 与中断)"));
   }
 
   void pinsStayVisibleBesideTheAluSymbol() {
