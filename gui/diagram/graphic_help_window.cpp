@@ -155,6 +155,9 @@ TStruc::TStruc(Workbench& workbench, GuideWindowsSource guide, QWidget* parent)
   connect(AddButton("sbCB", "<< 操作", 0), &QPushButton::clicked, this, &TStruc::sbCBClick);
   connect(AddButton("sbCF", "操作 >>", 0), &QPushButton::clicked, this, &TStruc::sbCFClick);
   row->addStretch(1);
+  // Neither the buttons nor a long step text may keep the middle area from narrowing: what
+  // does not fit is cut off at the right.
+  buttonRow_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
 
   pbHost_ = new GraphicHelpCanvas(help_, this);
   connect(pbHost_, &DiagramCanvas::pictureRequested, this, [this](const std::string& picture) {
@@ -165,6 +168,7 @@ TStruc::TStruc(Workbench& workbench, GuideWindowsSource guide, QWidget* parent)
   plOper_->setFrameShape(QFrame::Panel);
   plOper_->setFrameShadow(QFrame::Sunken);
   plOper_->setMargin(2);
+  plOper_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
   QPalette palette = plOper_->palette();
   palette.setColor(QPalette::WindowText, colours::kNavy);
   plOper_->setPalette(palette);

@@ -241,6 +241,15 @@ class GraphicHelpTest : public QObject {
     QCOMPARE(guide_->calls, QStringList({"原理图 W.JPG", "原理图 R.JPG", "原理图 ALU.JPG"}));
   }
 
+  void neverKeepsTheMiddleAreaFromNarrowing() {
+    catalogue().Entries = {Wiring({{1, 2, Gb(std::string(200, 'X').c_str())}})};
+    Select(1);
+    Click("sbFWD");
+    QVERIFY(Status().size() > 200);
+    QVERIFY2(help().minimumSizeHint().width() < 200,
+             qPrintable(QString::number(help().minimumSizeHint().width())));
+  }
+
   void pinHintsNameTheirSignals() {
     GraphicHelpCanvas& canvas = *help().pbHost();
     const QRect pin50 = canvas.Scale().Map(PinRect(50));
