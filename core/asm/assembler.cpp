@@ -55,10 +55,11 @@ class AssemblerTables {
   std::uint16_t Term();
   std::uint16_t Primary();
 
-  // After pass 1.
-  void Listing(const std::string& text, const std::string& listPath);
+  // After pass 1. Listing() returns false when the listing could not be written.
+  bool Listing(const std::string& text, const std::string& listPath);
   void CheckUndefinedNames();
   std::string ErrorTextOf(int line, int number, const std::string& detail) const;
+  bool WriteFailure(const std::string& file);
 
   const InstructionSystem& isa_;
   const MicroProgram& uM_;
@@ -70,6 +71,7 @@ class AssemblerTables {
   Scanner scanner_;
   int lc_ = 0;  // LocationCounter
   std::uint16_t statementStart_ = 0;
+  int nesting_ = 0;  // parentheses and '!' open around the current primary
 };
 
 namespace {
@@ -103,6 +105,25 @@ class LineReader {
   bool endedOnReadLine_ = false;
 };
 
+// Far beyond any real program; the bound keeps a hostile source from exhausting the stack.
+constexpr int kMaxNesting = 64;
+
+// One more level of nesting for the time of a nested primary; one too many is error 348, the
+// error of the assembler's other full tables.
+class NestingLevel {
+ public:
+  explicit NestingLevel(int& depth) : depth_(depth) {
+    if (depth_ >= kMaxNesting) throw EAssembleException(348);
+    ++depth_;
+  }
+  ~NestingLevel() { --depth_; }
+  NestingLevel(const NestingLevel&) = delete;
+  NestingLevel& operator=(const NestingLevel&) = delete;
+
+ private:
+  int& depth_;
+};
+
 bool IsMultiplicative(int kind) {
   return kind > EndOfLine && kind < 128 && (CharClass(kind) & charclass::MulOp);
 }
@@ -115,6 +136,13 @@ std::string Prefix(int address, const ProgramMemory& em, int count) {
 }
 
 }  // namespace
+
+bool AssemblerTables::WriteFailure(const std::string& file) {
+  ok = false;
+  errorLine = 0;
+  errorText = "写文件错误：" + file;
+  return false;
+}
 
 std::string AssemblerTables::ErrorTextOf(int line, int number, const std::string& detail) const {
   return "行: " + std::to_string(line) + ", 错误 " + std::to_string(number) + ": " +
@@ -359,10 +387,13 @@ std::uint16_t AssemblerTables::Primary() {
     case StringLit:
       Next();
       return t.value;
-    case '!':
+    case '!': {
+      const NestingLevel level(nesting_);
       Next();
       return static_cast<std::uint16_t>(~Primary());
+    }
     case '(': {
+      const NestingLevel level(nesting_);
       Next();
       const std::uint16_t value = Expression();
       if (!Is(')')) throw EAssembleException(339);
@@ -374,7 +405,7 @@ std::uint16_t AssemblerTables::Primary() {
   }
 }
 
-void AssemblerTables::Listing(const std::string& text, const std::string& listPath) {
+bool AssemblerTables::Listing(const std::string& text, const std::string& listPath) {
   LineReader reader(text);
   std::string listing;
   int address = 0;
@@ -424,8 +455,9 @@ void AssemblerTables::Listing(const std::string& text, const std::string& listPa
         }
       },
   });
-  // The listing is a by-product: a failure to write it (or a full map) is not reported.
-  WriteFileAtomic(listPath, listing, Durability::Derived);
+  // A full map only ends the listing early; a listing that cannot be written fails the
+  // assembly, since a stale listing beside the source would be taken for this one.
+  return WriteFileAtomic(listPath, listing, Durability::Derived);
 }
 
 void AssemblerTables::CheckUndefinedNames() {
@@ -461,15 +493,23 @@ bool AssemblerTables::Assemble(const std::string& requested) {
   lc_ = 0;
   statementStart_ = 0;
   programBytes = 0;
+  nesting_ = 0;
   sourceNamed = !requested.empty();
   if (requested.empty()) {
     box_.BoxDownload(uM_, em_);
     return false;
   }
   const std::string path = Extension(requested).empty() ? requested + ".ASM" : requested;
+  const std::string listPath = DerivedPath(path, ".LST");
+  const std::string imagePath = DerivedPath(path, ".BIN");
   std::string text;
   try {
-    if (!FileReadable(path)) throw EAssembleException(102, " " + path);
+    // A file no source reaches in size is refused before it is read, as a missing one is.
+    if (!FileReadable(path) || RegularFileSize(path) > kMaxInputFileBytes)
+      throw EAssembleException(102, " " + path);
+    // A source named like its own listing or image would be overwritten by it.
+    for (const std::string& derived : {listPath, imagePath})
+      if (SameFile(path, derived)) return WriteFailure(derived);
     std::optional<std::string> content = ReadWholeFile(path);
     if (!content) throw EAssembleException(102, " ");
     text = std::move(*content);
@@ -484,15 +524,13 @@ bool AssemblerTables::Assemble(const std::string& requested) {
     errorText = ErrorTextOf(errorLine, e.number, e.detail);
     return false;
   }
-  Listing(text, DerivedPath(path, ".LST"));
+  if (!Listing(text, listPath)) return WriteFailure(listPath);
   CheckUndefinedNames();
-  if (ok) {
-    box_.BoxDownload(uM_, em_);
-    WriteFileAtomic(DerivedPath(path, ".BIN"),
-                    std::string_view(reinterpret_cast<const char*>(em_.data()), em_.size()),
-                    Durability::Derived);
-  }
-  return ok;
+  if (!ok) return false;
+  const std::string_view image(reinterpret_cast<const char*>(em_.data()), em_.size());
+  if (!WriteFileAtomic(imagePath, image, Durability::Derived)) return WriteFailure(imagePath);
+  box_.BoxDownload(uM_, em_);
+  return true;
 }
 
 std::optional<std::uint16_t> AssemblerTables::LabelValue(const std::string& name) const {

@@ -23,9 +23,11 @@ class Assembler : public ProgramMap {
   ~Assembler() override;
 
   // Assembles the file into EM, which starts all zeros once the source has been read, and,
-  // on success, downloads to the box and writes the .BIN beside the source; the listing
-  // (.LST) is written whenever pass 1 succeeds. A path without an extension gets ".ASM".
-  // Returns AssembledOK. An empty path only downloads.
+  // on success, writes the .BIN beside the source and downloads to the box; the listing
+  // (.LST) is written whenever pass 1 succeeds. A listing or image that cannot be written, or
+  // that would replace the source itself, fails the assembly with "写文件错误：" and its path.
+  // A path without an extension gets ".ASM". Returns AssembledOK. An empty path only
+  // downloads.
   bool AssembleSource(const std::string& path);
 
   // The failed assembly's text, exactly as the workbench shows it ("行: 3, 错误 353: ..."),
