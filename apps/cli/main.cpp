@@ -1,10 +1,12 @@
 // edumac8-cli: the workbench's core without windows, for teachers and scripts.
 #include <cstdio>
 #include <cstring>
+#include <new>
 #include <string>
 #include <vector>
 
 #include "cli.h"
+#include "platform/file_io.h"
 
 namespace {
 
@@ -38,19 +40,30 @@ constexpr const char* kUsage =
     "  edumac8-cli la OUT.VCD SOURCE|IMAGE.BIN [--ins FILE.INS] [--steps N] [--irq-after K]... [--bits] [--box]\n"
     "  edumac8-cli board FILE|--new [--save OUT]\n";
 
+// Output that did not reach its destination (a full disk) fails the command.
+int Finished(int status) {
+  if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return status;
+  std::fprintf(stderr, "写文件错误：标准输出\n");
+  return 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  edumac8::IgnoreFileSizeSignal();
   const std::vector<std::string> words(argv + 1, argv + argc);
   if (words.empty() || words[0] == "--help" || words[0] == "-h") {
     std::fputs(kUsage, words.empty() ? stderr : stdout);
-    return words.empty() ? 2 : 0;
+    return Finished(words.empty() ? 2 : 0);
   }
   for (const Command& c : kCommands) {
     if (words[0] != c.name) continue;
     try {
       const std::vector<std::string> rest(words.begin() + 1, words.end());
-      return c.runWords ? c.runWords(rest) : c.run(edumac8::cli::ParseArgs(rest));
+      return Finished(c.runWords ? c.runWords(rest) : c.run(edumac8::cli::ParseArgs(rest)));
+    } catch (const std::bad_alloc&) {
+      std::fprintf(stderr, "内存不足\n");
+      return 1;
     } catch (const edumac8::cli::UsageError& e) {
       std::fprintf(stderr, "edumac8-cli: %s\n%s", e.what(), kUsage);
       return 2;

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <thread>
@@ -5,18 +6,12 @@
 #include "cli.h"
 #include "isa/ins_file.h"
 #include "link/box_link.h"
+#include "numeric_option.h"
 #include "platform/file_io.h"
 #include "platform/paths.h"
 
 namespace edumac8::cli {
 namespace {
-
-long ParseCount(const std::string& option, const std::string& value) {
-  char* end = nullptr;
-  const long n = std::strtol(value.c_str(), &end, 10);
-  if (value.empty() || *end != '\0' || n < 0) throw UsageError(option + " needs a count, not '" + value + "'");
-  return n;
-}
 
 std::unique_ptr<BoxOperations> BoxLinkFor(const Args& args) {
   if (!args.box) return nullptr;
@@ -25,13 +20,17 @@ std::unique_ptr<BoxOperations> BoxLinkFor(const Args& args) {
   return std::make_unique<BoxLink>(options);
 }
 
-// The connection step once a second, as the workbench's timer runs it, for a few seconds.
+// The connection step once a second, as the workbench's timer runs it, for about five
+// seconds: each tick is due a second after the one before began, so attempts that take their
+// time do not stretch the wait, and none begins after the five seconds.
 void WaitForBox(Workbench& wb) {
   constexpr int kTicks = 5;
   BoxLink& link = static_cast<BoxLink&>(*wb.box);
   link.Attach(wb.control);
+  const auto start = std::chrono::steady_clock::now();
   for (int tick = 0; tick < kTicks; ++tick) {
-    if (tick > 0) std::this_thread::sleep_for(std::chrono::seconds(1));
+    if (std::chrono::steady_clock::now() >= start + std::chrono::seconds(kTicks)) break;
+    std::this_thread::sleep_until(start + std::chrono::seconds(tick));
     link.Tick();
     if (!wb.control.Simulation) return;
   }
@@ -49,12 +48,16 @@ Args ParseArgs(const std::vector<std::string>& words) {
   for (std::size_t i = 0; i < words.size(); ++i) {
     const std::string& w = words[i];
     const auto value = [&]() -> const std::string& {
-      if (i + 1 >= words.size()) throw UsageError(w + " needs a value");
+      if (i + 1 >= words.size() || words[i + 1].empty()) throw UsageError(w + " needs a value");
       return words[++i];
     };
+    // An empty name would stand for the current directory or a file without a name.
+    if (w.empty()) throw UsageError("empty file name");
     if (w == "--ins") args.ins = value();
-    else if (w == "--steps") args.steps = ParseCount(w, value());
-    else if (w == "--irq-after") args.irqAfter.push_back(ParseCount(w, value()));
+    else if (w == "--steps")
+      args.steps = ParseCountOption(w, value(), kMaxMicroSteps);
+    else if (w == "--irq-after")
+      args.irqAfter.push_back(ParseCountOption(w, value(), kMaxMicroSteps));
     else if (w == "--break") args.breaks.push_back(CheckBreakOption(value()));
     else if (w == "--dump") args.dump = true;
     else if (w == "--box") args.box = true;
@@ -77,11 +80,13 @@ Session::Session(const Args& args) : workbench(host, BoxLinkFor(args)) {
 void LoadProgram(Session& session, const std::string& path) {
   Workbench& wb = session.workbench;
   if (HasExtension(path, ".BIN")) {
-    const std::optional<std::string> image = ReadWholeFile(path);
-    if (!image) throw Failure("读文件错误：" + path);
-    if (image->size() != wb.machine.EM.size())
-      throw Failure("程序映像必须正好 256 字节: " + path + " (" + std::to_string(image->size()) +
-                    " 字节)");
+    // The size is checked before reading: a device or a huge file is never read into memory.
+    const std::optional<std::uint64_t> size = RegularFileSize(path);
+    if (!size) throw Failure("读文件错误：" + path);
+    if (*size != wb.machine.EM.size())
+      throw Failure("程序映像必须正好 256 字节: " + path + " (" + std::to_string(*size) + " 字节)");
+    const std::optional<std::string> image = ReadWholeFile(path, wb.machine.EM.size());
+    if (!image || image->size() != wb.machine.EM.size()) throw Failure("读文件错误：" + path);
     std::copy(image->begin(), image->end(), wb.machine.EM.begin());
     wb.machine.SnapshotTo(wb.machine.CurrentRecord);
     wb.machine.ResetMachine();
@@ -96,10 +101,14 @@ void LoadProgram(Session& session, const std::string& path) {
 
 RunOutcome Execute(Session& session, const Args& args) {
   Workbench& wb = session.workbench;
+  // Sorted, so that each step costs one comparison however many requests were given.
+  std::vector<long> irqAfter = args.irqAfter;
+  std::sort(irqAfter.begin(), irqAfter.end());
+  auto nextIrq = irqAfter.begin();
   const auto irqDue = [&](long step) {
-    for (long k : args.irqAfter)
-      if (k == step) return true;
-    return false;
+    bool due = false;
+    for (; nextIrq != irqAfter.end() && *nextIrq == step; ++nextIrq) due = true;
+    return due;
   };
   RunOutcome outcome;
   if (irqDue(0)) wb.control.Interrupt();

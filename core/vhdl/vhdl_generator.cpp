@@ -167,21 +167,17 @@ VhdlFiles GenerateVhdl(const InstructionSystem& isa, Machine& machine) {
 }
 
 std::optional<std::string> WriteVhdlFiles(const std::string& dir, const VhdlFiles& files) {
+  // An empty name is no directory: the files would land wherever the program happens to run.
+  if (dir.empty()) return std::string(kMicroVhdlFile);
   std::error_code ignored;  // a directory that cannot be made shows as the first failed file
   std::filesystem::create_directories(dir, ignored);
-  const struct {
-    const char* name;
-    const std::vector<std::string>& lines;
-  } outputs[] = {
-      {kMicroVhdlFile, files.micro},
-      {kCombinationalVhdlFile, files.combinational},
-      {kMemoryImageFile, files.memory},
+  const auto output = [&](const char* name, const std::vector<std::string>& lines) {
+    return FileContent{(std::filesystem::path(dir) / name).string(),
+                       EncodeTextFile(lines.data(), lines.size())};
   };
-  for (const auto& o : outputs) {
-    const std::string path = (std::filesystem::path(dir) / o.name).string();
-    if (!WriteFileAtomic(path, EncodeTextFile(o.lines.data(), o.lines.size()))) return path;
-  }
-  return std::nullopt;
+  return WriteFilesAtomic({output(kMicroVhdlFile, files.micro),
+                           output(kCombinationalVhdlFile, files.combinational),
+                           output(kMemoryImageFile, files.memory)});
 }
 
 }  // namespace edumac8

@@ -31,9 +31,10 @@ VhdlFiles GenerateVhdl(const InstructionSystem& isa, const MicroProgram& uM,
 // The generation command: rebuilds the machine's StepCountTable first.
 VhdlFiles GenerateVhdl(const InstructionSystem& isa, Machine& machine);
 
-// Writes the three files into `dir` (created when missing) as GB2312 text with CR LF. Each
-// file replaces its old version atomically, so a failure never leaves a half-written file.
-// Stops at the first failure and returns that file's path; nothing when all were written.
+// Writes the three files into `dir` (created when missing) as GB2312 text with CR LF, as one
+// set: all three are written under temporary names before any replaces its old version, so a
+// failure leaves the old set as it was. Returns the path of the file that failed; nothing
+// when all were written. An empty `dir` fails.
 std::optional<std::string> WriteVhdlFiles(const std::string& dir, const VhdlFiles& files);
 
 }  // namespace edumac8

@@ -21,7 +21,7 @@ namespace edumac8 {
 namespace fs = std::filesystem;
 
 struct Result {
-  int status;
+  int status;  // the exit status; 128 + the signal when a signal ended the program
   std::string out;
   std::string err;
 };
@@ -34,16 +34,19 @@ struct CliFixture : ::testing::Test {
   void Write(const std::string& name, const std::string& bytes) const {
     std::ofstream(Path(name), std::ios::binary) << bytes;
   }
-  Result Cli(const std::string& args) const {
+  // `shell` runs before the tool in the same shell (a ulimit, a time limit).
+  Result Cli(const std::string& args, const std::string& shell = "") const {
     const std::string errFile = Path("stderr.txt");
-    const std::string command = std::string(EDUMAC8_CLI) + " " + args + " 2>" + errFile;
+    const std::string command =
+        shell + " " + std::string(EDUMAC8_CLI) + " " + args + " 2>" + errFile;
     FILE* pipe = popen(command.c_str(), "r");
     std::string out;
     std::array<char, 4096> buffer;
     for (std::size_t n; (n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0;)
       out.append(buffer.data(), n);
     const int status = pclose(pipe);
-    return {WEXITSTATUS(status), out, ReadWholeFile(errFile).value_or("")};
+    const int exit = WIFSIGNALED(status) ? 128 + WTERMSIG(status) : WEXITSTATUS(status);
+    return {exit, out, ReadWholeFile(errFile).value_or("")};
   }
 };
 

@@ -274,10 +274,32 @@ TEST_F(VhdlFilesOnDisk, FailedFileIsReportedAndLeavesTheOldFilesAlone) {
   EXPECT_EQ(WriteVhdlFiles(dir_, files), Path(kCombinationalVhdlFile));
   EXPECT_TRUE(fs::is_directory(Path(kCombinationalVhdlFile)));
   EXPECT_EQ(ReadWholeFile(Path(kMemoryImageFile)), "old");
+  EXPECT_FALSE(fs::exists(Path(kMicroVhdlFile))) << "the set is written whole or not at all";
   // No temporary file is left behind.
   std::size_t entries = 0;
   for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir_)) ++entries;
+  EXPECT_EQ(entries, 2u);
+}
+
+TEST_F(VhdlFilesOnDisk, AFailureBeforeTheRenamesKeepsTheWholeOldSet) {
+  ASSERT_TRUE(WriteFileAtomic(Path(kMicroVhdlFile), "old U"));
+  ASSERT_TRUE(WriteFileAtomic(Path(kCombinationalVhdlFile), "old C"));
+  fs::create_directory(Path(kMemoryImageFile));  // the last of the three cannot be written
+  EXPECT_EQ(WriteVhdlFiles(dir_, files), Path(kMemoryImageFile));
+  EXPECT_EQ(ReadWholeFile(Path(kMicroVhdlFile)), "old U");
+  EXPECT_EQ(ReadWholeFile(Path(kCombinationalVhdlFile)), "old C");
+  std::size_t entries = 0;
+  for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir_)) ++entries;
   EXPECT_EQ(entries, 3u);
+}
+
+TEST_F(VhdlFilesOnDisk, AnEmptyDirectoryNameWritesNothing) {
+  const fs::path before = fs::current_path();
+  fs::current_path(dir_);
+  const auto failed = WriteVhdlFiles("", files);
+  fs::current_path(before);
+  EXPECT_TRUE(failed);
+  EXPECT_TRUE(fs::is_empty(dir_));
 }
 
 TEST_F(VhdlFilesOnDisk, UnwritableDirectoryNamesTheFirstFile) {
