@@ -1,5 +1,6 @@
 #include "isa/ins_file.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "platform/file_io.h"
@@ -47,6 +48,13 @@ class Reader {
   std::size_t pos_ = 0;
 };
 
+// Control characters have no place in a mnemonic or a comment; written into generated VHDL
+// or a listing, a line end would turn the rest of the text into code.
+bool HasControlCharacter(std::string_view text) {
+  return std::any_of(text.begin(), text.end(),
+                     [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; });
+}
+
 enum class ParseResult { Complete, CutShort, Malformed };
 
 // The entry records and the uM cells after the signature, up to the first record that is cut
@@ -63,7 +71,9 @@ ParseResult ParseInsBody(Reader& in, InstructionSystem& isa, MicroProgram& uM) {
     if (!(in.ShortString(mnemonic) && in.Byte(opcode) && in.Byte(kind1) && in.Byte(kind2) &&
           in.ShortString(comment)))
       return ParseResult::CutShort;
-    if (kind1 >= kOperandKinds || kind2 >= kOperandKinds) return ParseResult::Malformed;
+    if (kind1 >= kOperandKinds || kind2 >= kOperandKinds || HasControlCharacter(mnemonic) ||
+        HasControlCharacter(comment))
+      return ParseResult::Malformed;
     isa.SetEntry(mnemonic, opcode, kind1, kind2, comment);
   }
   for (std::uint32_t& cell : uM)

@@ -19,9 +19,9 @@ std::optional<std::string> SaveInsFile(const std::string& path, InstructionSyste
 
 // Reads a file into the system, all or nothing: the system and uM are replaced only when the
 // whole file was read and every record holds. A file that cannot be opened or is cut short
-// gives "读文件错误：" and the name; a foreign signature, a defined byte other than 0 or 1, or
-// an operand kind above 5 gives "文件格式错误：" and the name. Returns the error text, or
-// nothing.
+// gives "读文件错误：" and the name; a foreign signature, a defined byte other than 0 or 1, an
+// operand kind above 5, or a control character (below 20H, or 7FH) in a mnemonic or a comment
+// gives "文件格式错误：" and the name. Returns the error text, or nothing.
 std::optional<std::string> LoadInsFile(const std::string& path, InstructionSystem& isa,
                                        MicroProgram& uM);
 

@@ -78,7 +78,8 @@ void InstructionSystem::SetEntry(std::string_view mnemonic, std::uint8_t opcode,
                                  std::string_view comment) {
   InstrEntry& e = InstrTable[opcode / 4];
   e.defined = true;
-  e.mnemonic = TrimTrailingBlanks(mnemonic).substr(0, kMaxMnemonic);
+  // Cut first: a blank that the cut brings to the end would make the name unassemblable.
+  e.mnemonic = TrimTrailingBlanks(mnemonic.substr(0, kMaxMnemonic));
   e.opcode = opcode & 0xFC;
   e.kind1 = kind1;
   e.kind2 = kind2;

@@ -106,6 +106,48 @@ TEST_F(InsFileFixture, ForeignRecordsAreBoundedAndSafe) {
   EXPECT_EQ(isa.InstrTable[16].opcode, 0x40) << "low op-code bits cleared";
 }
 
+TEST_F(InsFileFixture, AMnemonicCutToTwelveEndsWithoutABlank) {
+  const std::string path = Path("CUT12.INS");
+  Write(path, FileWith(Record("ABCDEFGHIJK  Z", 0x20, OpA, 0) +
+                           Record("ABCDEFGHIJ      ", 0x24, 0, 0) + Record("  AB  ", 0x28, 0, 0),
+                       61));
+  ASSERT_FALSE(LoadInsFile(path, isa, uM));
+  EXPECT_EQ(isa.InstrTable[8].mnemonic, "ABCDEFGHIJK");
+  EXPECT_EQ(isa.InstrTable[9].mnemonic, "ABCDEFGHIJ");
+  EXPECT_EQ(isa.InstrTable[10].mnemonic, "  AB") << "only trailing blanks go";
+}
+
+// Texts that would break out of the comments they are written into (VHDL, CSV, listings).
+TEST_F(InsFileFixture, AControlCharacterInARecordIsAFormatError) {
+  struct Case {
+    const char* name;
+    std::string mnemonic, comment;
+    bool loads;
+  };
+  const Case cases[] = {
+      {"CrLfInMnemonic", "AD\r\nD", "", false},
+      {"NulInMnemonic", std::string("ADD\0", 4), "", false},
+      {"UnitSeparatorInMnemonic", "AD\x1F", "", false},
+      {"LineEndInComment", "ADD", "x\r\nEND;\r\n", false},
+      {"TabInComment", "ADD", "a\tb", false},
+      {"DeleteInComment", "ADD", "a\x7F", false},
+      {"Gb2312Comment", "ADD", "\xBC\xC4\xB4\xE6 ~", true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string path = Path("CTRL.INS");
+    Write(path,
+          FileWith(Record("NOP", 0x00, 0, 0) + Record(c.mnemonic, 0x10, OpA, 0, c.comment), 62));
+    const auto error = LoadInsFile(path, isa, uM);
+    EXPECT_EQ(error.value_or(""), c.loads ? "" : "文件格式错误：" + path);
+    for (const InstrEntry& e : isa.InstrTable)
+      for (const std::string* text : {&e.mnemonic, &e.comment})
+        for (char ch : *text)
+          ASSERT_FALSE(static_cast<unsigned char>(ch) < 0x20 || ch == 0x7F)
+              << "entry " << +e.opcode;
+  }
+}
+
 TEST_F(InsFileFixture, ForeignSignatureChangesNothing) {
   ASSERT_FALSE(SaveInsFile(Path("OK.INS"), isa, uM));
   std::string bytes = *ReadWholeFile(Path("OK.INS"));
