@@ -5,6 +5,7 @@
 #include <string>
 
 #include "link/device_discovery.h"
+#include "platform/file_io.h"
 #include "software_box.h"
 
 namespace {
@@ -138,8 +139,9 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "edumac8-box: --config-flash must be a multiple of 0x10000\n");
     return 2;
   }
-  std::signal(SIGINT, OnSignal);
-  std::signal(SIGTERM, OnSignal);
+  // Each ends the box the orderly way, which removes its record; a closed terminal sends HUP.
+  for (const int signal : {SIGINT, SIGTERM, SIGHUP}) std::signal(signal, OnSignal);
+  edumac8::IgnoreFileSizeSignal();
   edumac8::SoftwareBox box(o);
   if (!box.Serve(stopRequested)) {
     std::fprintf(stderr, "edumac8-box: cannot create the pseudo-terminal or the record in %s\n",

@@ -66,6 +66,9 @@ bool SoftwareBox::Attach() {
       std::string("USB\\VID_1A86&PID_FE0C&REV_6611") + '\0' + "USB\\VID_1A86&PID_FE0C" + '\0';
   record.friendlyName = "USB-SERIAL CH340 (COM" + std::to_string(options_.com) + ")";
   record.devicePath = device;
+  // Names the box, so that a record it could not remove (the box was killed) is known stale
+  // before a new terminal takes over its pseudo-terminal's number.
+  record.ownerPid = getpid();
   recordPath_ = options_.devicesDir + "/" + options_.recordName + ".dev";
   input_.clear();
   return WriteFileAtomic(recordPath_, FormatDeviceRecord(record));

@@ -23,6 +23,7 @@
 #include "guide/experiment_guide_windows.h"
 #include "link/box_link.h"
 #include "link/firmware_image.h"
+#include "platform/file_io.h"
 #include "platform/paths.h"
 #include "ui/application.h"
 #include "ui/console_dialogs.h"
@@ -99,6 +100,7 @@ Script ParseScript(const QApplication& app, int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+  edumac8::IgnoreFileSizeSignal();
   QApplication app(argc, argv);
   edumac8::InitialiseApplication(app);
   const Script script = ParseScript(app, argc, argv);

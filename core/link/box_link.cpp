@@ -37,8 +37,9 @@ void BoxLink::OpenPort(int number) {
   linkFailed_ = false;
   if (port_.PortOpen()) ClosePort();
   portName_ = PortNameOf(number);
+  // Only a device that discovery found is opened; a port name is no path on this system.
   const auto known = devicePaths_.find(number);
-  port_.Open(known != devicePaths_.end() ? known->second : portName_,
+  port_.Open(known != devicePaths_.end() ? known->second : std::string(),
              options_.timing.openRetryWait);
   if (port_.HandleValid()) portNumber_ = number;
 }

@@ -93,7 +93,8 @@ class BoxLink : public BoxOperations {
   void BoxRestart();
   void BoxIntLine(std::uint32_t level);
 
-  // Firmware update and its restart cycle; false when the box did not come back.
+  // Firmware update and its restart cycle; false when the box did not come back. Both end at
+  // the first failed exchange, leaving LinkFailed set.
   void UpdateBoxFirmware();
   bool RestartCycle();
 

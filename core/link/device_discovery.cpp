@@ -1,7 +1,12 @@
 #include "link/device_discovery.h"
 
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <sstream>
@@ -43,6 +48,24 @@ std::optional<int> ComNumberOfTty(const std::string& tty) {
   return std::nullopt;
 }
 
+// Far more than a record holds; a larger file is no record.
+constexpr std::size_t kMaxRecordBytes = 64 * 1024;
+
+// A process id as a record names it: decimal digits, 1 to the largest id Linux hands out.
+// 0 for anything else, which no valid record may carry.
+long ParsePid(const std::string& text) {
+  constexpr long kMaxPid = 4194304;
+  if (text.empty() || text.size() > 7) return 0;
+  long pid = 0;
+  for (const char c : text) {
+    if (c < '0' || c > '9') return 0;
+    pid = pid * 10 + (c - '0');
+  }
+  return pid <= kMaxPid ? pid : 0;
+}
+
+bool ProcessRuns(long pid) { return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM; }
+
 }  // namespace
 
 std::vector<DeviceRecord> SysfsDevices(const std::string& sysRoot, const std::string& devRoot) {
@@ -56,9 +79,9 @@ std::vector<DeviceRecord> SysfsDevices(const std::string& sysRoot, const std::st
     if (ec) continue;
     // The tty hangs below the USB interface; the identity is on the USB device above it.
     for (int up = 0; up < 4 && !fs::exists(dir / "idVendor", ec); ++up) dir = dir.parent_path();
-    const auto vendor = ReadWholeFile((dir / "idVendor").string());
-    const auto product = ReadWholeFile((dir / "idProduct").string());
-    const auto revision = ReadWholeFile((dir / "bcdDevice").string());
+    const auto vendor = ReadWholeFile((dir / "idVendor").string(), kMaxRecordBytes);
+    const auto product = ReadWholeFile((dir / "idProduct").string(), kMaxRecordBytes);
+    const auto revision = ReadWholeFile((dir / "bcdDevice").string(), kMaxRecordBytes);
     if (!vendor || !product || !revision) continue;
     const std::string usb =
         "USB\\VID_" + Upper(Trimmed(*vendor)) + "&PID_" + Upper(Trimmed(*product));
@@ -75,9 +98,22 @@ std::vector<DeviceRecord> PublishedDevices(const std::string& directory) {
   std::vector<DeviceRecord> devices;
   for (const fs::path& file : SortedEntries(directory)) {
     if (file.extension() != ".dev") continue;
-    const std::optional<std::string> text = ReadWholeFile(file.string());
+    struct stat before {};
+    if (lstat(file.c_str(), &before) != 0 || !S_ISREG(before.st_mode)) continue;
+    const std::optional<std::string> text =
+        ReadWholeFile(file.string(), kMaxRecordBytes, Links::Refuse);
     DeviceRecord record;
-    if (text && ParseDeviceRecord(*text, record)) devices.push_back(std::move(record));
+    if (!text || !ParseDeviceRecord(*text, record)) continue;
+    if (record.ownerPid == 0 || ProcessRuns(record.ownerPid)) {
+      devices.push_back(std::move(record));
+      continue;
+    }
+    // Removed only while it is still the file that was read: a box starting again under the
+    // same name replaces it with a new file.
+    struct stat now {};
+    if (before.st_uid == geteuid() && lstat(file.c_str(), &now) == 0 &&
+        now.st_ino == before.st_ino && now.st_dev == before.st_dev)
+      ::unlink(file.c_str());
   }
   return devices;
 }
@@ -98,6 +134,7 @@ std::string FormatDeviceRecord(const DeviceRecord& record) {
     if (!id.empty()) text += "HardwareId=" + id + "\n";
   text += "FriendlyName=" + record.friendlyName + "\n";
   text += "Device=" + record.devicePath + "\n";
+  if (record.ownerPid > 0) text += "Pid=" + std::to_string(record.ownerPid) + "\n";
   return text;
 }
 
@@ -115,6 +152,8 @@ bool ParseDeviceRecord(const std::string& text, DeviceRecord& record) {
       record.friendlyName = value;
     else if (key == "Device")
       record.devicePath = value;
+    else if (key == "Pid" && (record.ownerPid = ParsePid(value)) == 0)
+      return false;
   }
   return !record.hardwareIds.empty() && !record.devicePath.empty();
 }

@@ -13,6 +13,7 @@ struct DeviceRecord {
   std::string hardwareIds;   // NUL-separated list, most specific first
   std::string friendlyName;  // ends in "(COMn)"
   std::string devicePath;    // what the port layer opens
+  long ownerPid = 0;         // the software box that published the record; 0: none named
 };
 
 using DeviceLister = std::function<std::vector<DeviceRecord>()>;
@@ -25,13 +26,17 @@ inline constexpr const char* kBoxDevicesVariable = "EDUMAC8_BOX_DEVICES";
 std::vector<DeviceRecord> SysfsDevices(const std::string& sysRoot = "/sys",
                                        const std::string& devRoot = "/dev");
 
-// The records (*.dev files) in a directory, in file-name order; unreadable ones are skipped.
+// The records (*.dev files) in a directory, in file-name order. Only small regular files are
+// read (never a FIFO, a device or a link); unreadable ones are skipped. A record whose owner
+// process no longer runs is stale: its terminal may already serve someone else. It is skipped,
+// and removed when it belongs to this user.
 std::vector<DeviceRecord> PublishedDevices(const std::string& directory);
 
 // sysfs first, then the directory named by EDUMAC8_BOX_DEVICES when it is set.
 std::vector<DeviceRecord> PresentDevices();
 
-// The record file: one "HardwareId=" line per identifier, "FriendlyName=", "Device=".
+// The record file: one "HardwareId=" line per identifier, "FriendlyName=", "Device=", and
+// "Pid=" when an owner is named (decimal digits only, else the record is invalid).
 std::string FormatDeviceRecord(const DeviceRecord& record);
 bool ParseDeviceRecord(const std::string& text, DeviceRecord& record);
 

@@ -1,7 +1,9 @@
 // The firmware update inside a connection attempt. The order of erasing and writing matters
 // to the box's boot loader: the header block first, the configuration's page 0 (which carries
 // "QUOR") last, so an interrupted update never leaves a header that vouches for a half-written
-// image.
+// image. The update ends at its first failed exchange: a box that stops answering, or is
+// pulled out, would otherwise cost a restart wait and a time-out per remaining stage, and the
+// next connection attempt starts the update again from its beginning anyway.
 #include <array>
 #include <cstring>
 
@@ -59,6 +61,7 @@ void BoxLink::ReportProgress(int written, int total) {
 }
 
 bool BoxLink::RestartCycle() {
+  if (linkFailed_) return false;
   BoxRestart();
   ClosePort();
   std::this_thread::sleep_for(options_.timing.restartWait);
@@ -70,7 +73,7 @@ bool BoxLink::RestartCycle() {
   ClosePort();
   OpenPort(number);
   BoxReadInfo();
-  return true;
+  return !linkFailed_;
 }
 
 void BoxLink::UpdateBoxFirmware() {
@@ -101,31 +104,34 @@ void BoxLink::WriteFirmware(FirmwareImages& images, std::uint8_t* header) {
   int written = 0;
   ReportProgress(written, total);
 
-  for (std::uint32_t a = kHeaderBlockAddress; a < kApplicationEnd; a += kControllerPage)
+  for (std::uint32_t a = kHeaderBlockAddress; a < kApplicationEnd && !linkFailed_;
+       a += kControllerPage)
     ControllerErase(a);
   ComposeHeaderBlock(images, header);
   ControllerWrite(kHeaderBlockAddress, header);
+  if (linkFailed_) return;
   ReportProgress(++written, total);
-  for (int i = 0; i < applicationPages; ++i) {
+  for (int i = 0; i < applicationPages && !linkFailed_; ++i) {
     ControllerWrite(kControllerImageBase + kControllerPage * i,
                     images.controller.data() + kControllerPage * i);
-    ReportProgress(++written, total);
+    if (!linkFailed_) ReportProgress(++written, total);
   }
-  for (int i = 0; i < upperPages; ++i) ControllerErase(kApplicationEnd + kControllerPage * i);
+  for (int i = 0; i < upperPages && !linkFailed_; ++i)
+    ControllerErase(kApplicationEnd + kControllerPage * i);
   PatchVersion(images);
-  for (int i = 0; i < upperPages; ++i) {
+  for (int i = 0; i < upperPages && !linkFailed_; ++i) {
     const std::uint32_t offset = kApplicationEnd - kControllerImageBase + kControllerPage * i;
     ControllerWrite(kControllerImageBase + offset, images.controller.data() + offset);
-    ReportProgress(++written, total);
+    if (!linkFailed_) ReportProgress(++written, total);
   }
   if (!RestartCycle()) return;
   FirmwareMode(0xFF);
 
-  for (int k = 0; k < images.configSectors; ++k) ConfigErase(k * kConfigSector);
+  for (int k = 0; k < images.configSectors && !linkFailed_; ++k) ConfigErase(k * kConfigSector);
   ConfigRead(0);
-  for (int p = images.configPages - 1; p >= 0; --p) {
+  for (int p = images.configPages - 1; p >= 0 && !linkFailed_; --p) {
     ConfigWrite(p * kConfigPage, images.config.data() + p * kConfigPage);
-    ReportProgress(++written, total);
+    if (!linkFailed_) ReportProgress(++written, total);
   }
   if (!RestartCycle()) return;
   FirmwareMode(0x00);

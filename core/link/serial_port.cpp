@@ -3,10 +3,13 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <termios.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <string_view>
 #include <thread>
 
 namespace edumac8 {
@@ -14,11 +17,30 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+// A terminal by its device number, told before anything opens it: pseudo-terminal slaves by
+// their major numbers (sysfs does not list them), every other terminal by its sysfs class.
+bool IsTerminalDevice(const struct stat& st) {
+  if (!S_ISCHR(st.st_mode)) return false;
+  const unsigned majorNumber = major(st.st_rdev);
+  if (majorNumber >= 136 && majorNumber <= 143) return true;
+  const std::string link = "/sys/dev/char/" + std::to_string(majorNumber) + ":" +
+                           std::to_string(minor(st.st_rdev)) + "/subsystem";
+  char target[256];
+  const ssize_t n = readlink(link.c_str(), target, sizeof target);
+  return n > 0 && n < static_cast<ssize_t>(sizeof target) &&
+         std::string_view(target, static_cast<std::size_t>(n)).ends_with("/tty");
+}
+
+// Only a terminal can be the box's port. Whatever else a device record names (a file, a FIFO,
+// a disk, a device whose mere opening acts) is never opened; the check is repeated on the open
+// descriptor, since the name may have changed in between.
 int OpenDevice(const std::string& path) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0 || !IsTerminalDevice(st)) return -1;
   const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) return -1;
   // No sharing: a second opener gets EBUSY while the box is ours.
-  if (isatty(fd) && ioctl(fd, TIOCEXCL) != 0) {
+  if (fstat(fd, &st) != 0 || !S_ISCHR(st.st_mode) || !isatty(fd) || ioctl(fd, TIOCEXCL) != 0) {
     ::close(fd);
     return -1;
   }

@@ -103,6 +103,17 @@ class BoxProcess {
     pid_ = -1;
   }
 
+  // Sends `signal` and waits for the box to end; returns the wait status.
+  int Signal(int signal) {
+    int status = 0;
+    if (pid_ <= 0) return status;
+    kill(pid_, signal);
+    waitpid(pid_, &status, 0);
+    pid_ = -1;
+    return status;
+  }
+  std::string RecordPath() const { return recordPath_; }
+
   std::vector<std::string> Log() const {
     std::vector<std::string> lines;
     std::ifstream in(logPath_);
