@@ -1,0 +1,71 @@
+// The workbench window given hostile input: a source that nests without end, outputs that
+// cannot be written, a FIFO among the device records. It reports, and never crashes or hangs.
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <QDir>
+#include <QFile>
+
+#include "gui_test_support.h"
+#include "link/box_link.h"
+#include "link/device_discovery.h"
+
+using namespace edumac8;
+using namespace edumac8::test;
+
+class HostileInputTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void deepNestingIsAnAssemblyErrorAtItsLine() {
+    QTemporaryDir dir;
+    DialogLog log;
+    auto form = ShowWorkbench(log);
+    const QString path =
+        WriteSource(dir, "DEEP.ASM", "NOP\nX EQU " + QString(10000, '(') + "1\nNOP\n");
+    OpenThroughDialog(*form, log, path);
+    Press(*form, Qt::Key_F9);
+    QCOMPARE(log.errors, QStringList{"行: 2, 错误 348: 程序中符号太多"});
+    QVERIFY(!form->workbench().assembler.AssembledOK());
+    QCOMPARE(form->workbench().assembler.ErrorLine(), 2);
+  }
+
+  void anImageThatCannotBeWrittenIsReported() {
+    QTemporaryDir dir;
+    DialogLog log;
+    auto form = ShowWorkbench(log);
+    const QString path = WriteSource(dir, "P.ASM", "NOP\n");
+    QVERIFY(QDir(dir.path()).mkdir("P.BIN"));
+    OpenThroughDialog(*form, log, path);
+    Press(*form, Qt::Key_F9);
+    QCOMPARE(log.errors, QStringList{"写文件错误：" + dir.filePath("P.BIN")});
+    QVERIFY(!form->workbench().assembler.AssembledOK());
+  }
+
+  // The connection attempt runs on a helper thread that closing the window waits for.
+  void aFifoAmongTheDeviceRecordsDoesNotHoldTheWindow() {
+    QTemporaryDir devices;
+    const std::string fifo = devices.filePath("box.dev").toStdString();
+    QCOMPARE(mkfifo(fifo.c_str(), 0600), 0);
+    LinkOptions options;
+    options.devices = [dir = devices.path().toStdString()] { return PublishedDevices(dir); };
+    options.backgroundAttempts = true;
+    DialogLog log;
+    auto form = std::make_unique<TMANForm>(std::make_unique<ScriptedDialogs>(log),
+                                           std::make_unique<BoxLink>(options));
+    auto& link = static_cast<BoxLink&>(*form->workbench().box);
+    form->Timer1Timer();
+    // The attempt's end comes back as a queued tick, which joins the helper thread.
+    const bool ended = QTest::qWaitFor([&] { return !link.AttemptInProgress(); }, 5000);
+    if (!ended) {
+      // Let the blocked helper go, so that the window can close and the test report.
+      const int writer = open(fifo.c_str(), O_WRONLY | O_NONBLOCK);
+      if (writer >= 0) close(writer);
+    }
+    QVERIFY2(ended, "the connection attempt waits on the FIFO");
+    form.reset();
+  }
+};
+
+QTEST_MAIN(HostileInputTest)
+#include "hostile_input_test.moc"
