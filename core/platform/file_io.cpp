@@ -104,6 +104,13 @@ bool WriteAll(int fd, std::string_view bytes) {
   return true;
 }
 
+// The permissions a save gives: `always` whether the file is new or replaced; otherwise an
+// existing file keeps its own, and a new one gets `ofNew`, or the umask's without it.
+struct Permissions {
+  std::optional<mode_t> always;
+  std::optional<mode_t> ofNew;
+};
+
 // The new contents of one file, waiting beside it under a temporary name until Commit().
 // Removed when it is not committed.
 class TemporaryFile {
@@ -115,10 +122,8 @@ class TemporaryFile {
   TemporaryFile(const TemporaryFile&) = delete;
   TemporaryFile& operator=(const TemporaryFile&) = delete;
 
-  // `fixedMode`: the permissions of the file whether it is new or replaced; without it an
-  // existing file keeps its own and a new one gets the umask's.
   bool Write(const std::string& path, std::string_view bytes, Durability durability,
-             std::optional<mode_t> fixedMode = std::nullopt) {
+             Permissions permissions = {}) {
     if (path.empty()) return false;
     const std::optional<std::string> target = SaveTarget(path);
     if (!target) return false;
@@ -128,7 +133,7 @@ class TemporaryFile {
     if (exists && (!S_ISREG(old.st_mode) || !UserMayWrite(*target, old))) return false;
     // A new file gets the usual permissions; any other stays private until it has its own,
     // so that nobody reads a private text meanwhile.
-    const bool startsPrivate = exists || fixedMode;
+    const bool startsPrivate = exists || permissions.always || permissions.ofNew;
     FileDescriptor fd(CreateTemporary(DirectoryOf(*target), startsPrivate ? 0600 : 0666, temp_));
     if (fd.get() < 0) {
       temp_.clear();
@@ -136,14 +141,14 @@ class TemporaryFile {
     }
     target_ = *target;
     bool ok = WriteAll(fd.get(), bytes);
-    if (exists) {
-      // The owner is kept where the system allows it (a superuser saving a user's file).
-      if (old.st_uid != geteuid() || old.st_gid != getegid()) {
-        [[maybe_unused]] const int kept = fchown(fd.get(), old.st_uid, old.st_gid);
-      }
+    // The owner is kept where the system allows it (a superuser saving a user's file).
+    if (exists && (old.st_uid != geteuid() || old.st_gid != getegid())) {
+      [[maybe_unused]] const int kept = fchown(fd.get(), old.st_uid, old.st_gid);
     }
-    if (startsPrivate)
-      ok = ok && fchmod(fd.get(), fixedMode ? *fixedMode : old.st_mode & 07777) == 0;
+    const std::optional<mode_t> mode = permissions.always ? permissions.always
+                                       : exists ? std::optional<mode_t>(old.st_mode & 07777)
+                                                : permissions.ofNew;
+    if (mode) ok = ok && fchmod(fd.get(), *mode) == 0;
     ok = ok && (durability == Durability::Derived || fsync(fd.get()) == 0);
     return fd.Close() && ok;
   }
@@ -214,12 +219,21 @@ bool WriteFileAtomic(const std::string& path, std::string_view bytes, Durability
 
 bool WriteFileAtomicWithMode(const std::string& path, std::string_view bytes, unsigned mode) {
   TemporaryFile file;
-  return file.Write(path, bytes, Durability::Durable, static_cast<mode_t>(mode & 07777)) &&
-         file.Commit();
+  const Permissions always{static_cast<mode_t>(mode & 07777), {}};
+  return file.Write(path, bytes, Durability::Durable, always) && file.Commit();
 }
 
 bool ReplaceFileAtomic(const std::string& path, std::string_view bytes) {
   return RegularFileSize(path) && WriteFileAtomic(path, bytes);
+}
+
+bool WriteBackup(const std::string& source, const std::string& backup) {
+  struct stat st {};
+  if (::stat(source.c_str(), &st) != 0) return false;
+  const std::optional<std::string> bytes = ReadWholeFile(source);
+  TemporaryFile file;
+  return bytes && file.Write(backup, *bytes, Durability::Durable, {{}, st.st_mode & 07777}) &&
+         file.Commit();
 }
 
 std::optional<std::string> WriteFilesAtomic(const std::vector<FileContent>& files,

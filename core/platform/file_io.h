@@ -55,6 +55,11 @@ bool WriteFileAtomicWithMode(const std::string& path, std::string_view bytes, un
 // file is missing or protected.
 bool ReplaceFileAtomic(const std::string& path, std::string_view bytes);
 
+// Copies the regular file `source` to `backup` as a save writes it. A backup made new gets the
+// source's permissions, so that the copy of a private text stays private. False when the
+// source cannot be read or the backup cannot be written.
+bool WriteBackup(const std::string& source, const std::string& backup);
+
 struct FileContent {
   std::string path;
   std::string bytes;

@@ -311,8 +311,7 @@ bool TSRCForm::SaveToFile(const QString& path) {
   const std::optional<std::string> text = EncodeGb2312(WithCrLf(memo_->text()).toStdString());
   if (!text) return false;
   const std::string target = PathBytes(path);
-  if (const std::optional<std::string> old = ReadWholeFile(target))
-    WriteFileAtomic(DerivedPath(target, ".BAK"), *old);
+  WriteBackup(target, DerivedPath(target, ".BAK"));
   if (!WriteFileAtomic(target, *text)) return false;
   fileName_ = path;
   memo_->setModified(false);

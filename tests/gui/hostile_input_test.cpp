@@ -1,14 +1,17 @@
 // The workbench window given hostile input: a source that nests without end, outputs that
 // cannot be written, a FIFO among the device records. It reports, and never crashes or hangs.
+#include <Qsci/qsciscintilla.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include "gui_test_support.h"
 #include "link/box_link.h"
 #include "link/device_discovery.h"
+#include "ui/tsrc_form.h"
 
 using namespace edumac8;
 using namespace edumac8::test;
@@ -40,6 +43,41 @@ class HostileInputTest : public QObject {
     Press(*form, Qt::Key_F9);
     QCOMPARE(log.errors, QStringList{"写文件错误：" + dir.filePath("P.BIN")});
     QVERIFY(!form->workbench().assembler.AssembledOK());
+  }
+
+  void savingThroughALinkKeepsTheLinkAndThePermissions() {
+    QTemporaryDir dir;
+    DialogLog log;
+    auto form = ShowWorkbench(log);
+    QVERIFY(QDir(dir.path()).mkdir("real"));
+    const QString real = WriteSource(dir, "real/T.ASM", "; old\nNOP\n");
+    QFile::setPermissions(real, QFile::ReadOwner | QFile::WriteOwner);
+    const QString link = dir.filePath("T.ASM");
+    QVERIFY(QFile::link("real/T.ASM", link));
+    OpenThroughDialog(*form, log, link);
+    form->SRCForm()->Memo1()->setText("; new\nNOP\n");
+    form->SaveFile1Click();
+    QVERIFY(log.errors.isEmpty());
+    QVERIFY(QFileInfo(link).isSymLink());
+    QCOMPARE(ReadText(real), QString("; new\r\nNOP\r\n"));
+    QCOMPARE(QFile::permissions(real) & 0x7077, QFile::ReadOwner | QFile::WriteOwner);
+    const QString backup = dir.filePath("T.BAK");
+    QCOMPARE(ReadText(backup), QString("; old\r\nNOP\r\n"));
+    QCOMPARE(QFile::permissions(backup) & 0x7077, QFile::ReadOwner | QFile::WriteOwner);
+  }
+
+  void aReadOnlySourceIsNotReplaced() {
+    QTemporaryDir dir;
+    DialogLog log;
+    auto form = ShowWorkbench(log);
+    const QString path = WriteSource(dir, "RO.ASM", "NOP\n");
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+    OpenThroughDialog(*form, log, path);
+    form->SRCForm()->Memo1()->setText("RET\n");
+    form->SaveFile1Click();
+    QCOMPARE(log.errors, QStringList{"写文件错误：" + path});
+    QCOMPARE(ReadText(path), QString("NOP\r\n"));
+    QVERIFY(form->SRCForm()->Memo1()->isModified());
   }
 
   // The connection attempt runs on a helper thread that closing the window waits for.

@@ -172,6 +172,33 @@ TEST_F(FileIoTest, SaveKeepsThePermissionsAndRefusesReadOnlyFiles) {
   EXPECT_TRUE(Leftovers().empty());
 }
 
+TEST_F(FileIoTest, ABackupFollowsTheRulesOfASaveAndKeepsAPrivateTextPrivate) {
+  Put("private.asm", "secret");
+  chmod(Path("private.asm").c_str(), 0600);
+  ASSERT_TRUE(WriteBackup(Path("private.asm"), Path("private.bak")));
+  EXPECT_EQ(Get("private.bak"), "secret");
+  EXPECT_EQ(ModeOf("private.bak") & 07777, 0600u);
+
+  Put("shared.asm", "v2");
+  chmod(Path("shared.asm").c_str(), 0600);
+  fs::create_directory(Path("real"));
+  Put("real/shared.bak", "v1");
+  chmod(Path("real/shared.bak").c_str(), 0640);
+  fs::create_symlink("real/shared.bak", Path("shared.bak"));
+  ASSERT_TRUE(WriteBackup(Path("shared.asm"), Path("shared.bak")));
+  EXPECT_TRUE(fs::is_symlink(Path("shared.bak")));
+  EXPECT_EQ(Get("real/shared.bak"), "v2");
+  EXPECT_EQ(ModeOf("real/shared.bak") & 07777, 0640u) << "an existing backup keeps its own";
+
+  chmod(Path("real/shared.bak").c_str(), 0444);
+  Put("shared.asm", "v3");
+  EXPECT_FALSE(WriteBackup(Path("shared.asm"), Path("shared.bak")));
+  EXPECT_EQ(Get("real/shared.bak"), "v2");
+  EXPECT_FALSE(WriteBackup(Path("missing.asm"), Path("missing.bak")));
+  EXPECT_FALSE(fs::exists(Path("missing.bak")));
+  EXPECT_TRUE(Leftovers().empty());
+}
+
 TEST_F(FileIoTest, SavesThatCannotSucceedLeaveEverythingAsItWas) {
   fs::create_directory(Path("X.BIN"));
   EXPECT_FALSE(WriteFileAtomic(Path("X.BIN"), "image")) << "a directory of that name";
