@@ -1,0 +1,214 @@
+// The ALU and the shifter at their boundaries: every function with equal operands, 0 and FFH
+// and a sum of exactly 100H, with the carry in 0 and 1; every shifter selection with CN 0 and 1.
+// The rows are the engine's documented results, written out.
+#include <gtest/gtest.h>
+
+#include "support/machine_fixture.h"
+
+namespace edumac8 {
+namespace {
+
+using test::Word;
+
+struct AluRow {
+  unsigned function;  // S2 S1 S0
+  std::uint8_t a, w;
+  bool carryIn;
+  std::uint8_t d;
+  bool cy, cz;
+};
+
+// The result on the data bus (X = 100), so the step's flags are the ALU's own.
+constexpr AluRow kAluRows[] = {
+    {0, 0x00, 0x00, false, 0x00, false, true},  {0, 0x00, 0x00, true, 0x00, false, true},
+    {0, 0xFF, 0xFF, false, 0xFE, true, false},  {0, 0xFF, 0xFF, true, 0xFE, true, false},
+    {0, 0x00, 0xFF, false, 0xFF, false, false}, {0, 0x00, 0xFF, true, 0xFF, false, false},
+    {0, 0xFF, 0x00, false, 0xFF, false, false}, {0, 0xFF, 0x00, true, 0xFF, false, false},
+    {0, 0x80, 0x80, false, 0x00, true, true},   {0, 0x80, 0x80, true, 0x00, true, true},
+    {0, 0x05, 0x05, false, 0x0A, false, false}, {0, 0x05, 0x05, true, 0x0A, false, false},
+    {0, 0x05, 0x04, false, 0x09, false, false}, {0, 0x05, 0x04, true, 0x09, false, false},
+    {0, 0xFF, 0x01, false, 0x00, true, true},   {0, 0xFF, 0x01, true, 0x00, true, true},
+    {1, 0x00, 0x00, false, 0x00, false, true},  {1, 0x00, 0x00, true, 0x00, false, true},
+    {1, 0xFF, 0xFF, false, 0x00, false, true},  {1, 0xFF, 0xFF, true, 0x00, false, true},
+    {1, 0x00, 0xFF, false, 0x01, true, false},  {1, 0x00, 0xFF, true, 0x01, true, false},
+    {1, 0xFF, 0x00, false, 0xFF, false, false}, {1, 0xFF, 0x00, true, 0xFF, false, false},
+    {1, 0x80, 0x80, false, 0x00, false, true},  {1, 0x80, 0x80, true, 0x00, false, true},
+    {1, 0x05, 0x05, false, 0x00, false, true},  {1, 0x05, 0x05, true, 0x00, false, true},
+    {1, 0x05, 0x04, false, 0x01, false, false}, {1, 0x05, 0x04, true, 0x01, false, false},
+    {1, 0xFF, 0x01, false, 0xFE, false, false}, {1, 0xFF, 0x01, true, 0xFE, false, false},
+    {2, 0x00, 0x00, false, 0x00, false, true},  {2, 0x00, 0x00, true, 0x00, false, true},
+    {2, 0xFF, 0xFF, false, 0xFF, false, false}, {2, 0xFF, 0xFF, true, 0xFF, false, false},
+    {2, 0x00, 0xFF, false, 0xFF, false, false}, {2, 0x00, 0xFF, true, 0xFF, false, false},
+    {2, 0xFF, 0x00, false, 0xFF, false, false}, {2, 0xFF, 0x00, true, 0xFF, false, false},
+    {2, 0x80, 0x80, false, 0x80, false, false}, {2, 0x80, 0x80, true, 0x80, false, false},
+    {2, 0x05, 0x05, false, 0x05, false, false}, {2, 0x05, 0x05, true, 0x05, false, false},
+    {2, 0x05, 0x04, false, 0x05, false, false}, {2, 0x05, 0x04, true, 0x05, false, false},
+    {2, 0xFF, 0x01, false, 0xFF, false, false}, {2, 0xFF, 0x01, true, 0xFF, false, false},
+    {3, 0x00, 0x00, false, 0x00, false, true},  {3, 0x00, 0x00, true, 0x00, false, true},
+    {3, 0xFF, 0xFF, false, 0xFF, false, false}, {3, 0xFF, 0xFF, true, 0xFF, false, false},
+    {3, 0x00, 0xFF, false, 0x00, false, true},  {3, 0x00, 0xFF, true, 0x00, false, true},
+    {3, 0xFF, 0x00, false, 0x00, false, true},  {3, 0xFF, 0x00, true, 0x00, false, true},
+    {3, 0x80, 0x80, false, 0x80, false, false}, {3, 0x80, 0x80, true, 0x80, false, false},
+    {3, 0x05, 0x05, false, 0x05, false, false}, {3, 0x05, 0x05, true, 0x05, false, false},
+    {3, 0x05, 0x04, false, 0x04, false, false}, {3, 0x05, 0x04, true, 0x04, false, false},
+    {3, 0xFF, 0x01, false, 0x01, false, false}, {3, 0xFF, 0x01, true, 0x01, false, false},
+    {4, 0x00, 0x00, false, 0x00, false, true},  {4, 0x00, 0x00, true, 0x01, false, false},
+    {4, 0xFF, 0xFF, false, 0xFE, true, false},  {4, 0xFF, 0xFF, true, 0xFF, true, false},
+    {4, 0x00, 0xFF, false, 0xFF, false, false}, {4, 0x00, 0xFF, true, 0x00, true, true},
+    {4, 0xFF, 0x00, false, 0xFF, false, false}, {4, 0xFF, 0x00, true, 0x00, true, true},
+    {4, 0x80, 0x80, false, 0x00, true, true},   {4, 0x80, 0x80, true, 0x01, true, false},
+    {4, 0x05, 0x05, false, 0x0A, false, false}, {4, 0x05, 0x05, true, 0x0B, false, false},
+    {4, 0x05, 0x04, false, 0x09, false, false}, {4, 0x05, 0x04, true, 0x0A, false, false},
+    {4, 0xFF, 0x01, false, 0x00, true, true},   {4, 0xFF, 0x01, true, 0x01, true, false},
+    {5, 0x00, 0x00, false, 0x00, false, true},  {5, 0x00, 0x00, true, 0xFF, true, false},
+    {5, 0xFF, 0xFF, false, 0x00, false, true},  {5, 0xFF, 0xFF, true, 0xFF, true, false},
+    {5, 0x00, 0xFF, false, 0x01, true, false},  {5, 0x00, 0xFF, true, 0x00, true, true},
+    {5, 0xFF, 0x00, false, 0xFF, false, false}, {5, 0xFF, 0x00, true, 0xFE, false, false},
+    {5, 0x80, 0x80, false, 0x00, false, true},  {5, 0x80, 0x80, true, 0xFF, true, false},
+    {5, 0x05, 0x05, false, 0x00, false, true},  {5, 0x05, 0x05, true, 0xFF, true, false},
+    {5, 0x05, 0x04, false, 0x01, false, false}, {5, 0x05, 0x04, true, 0x00, false, true},
+    {5, 0xFF, 0x01, false, 0xFE, false, false}, {5, 0xFF, 0x01, true, 0xFD, false, false},
+    {6, 0x00, 0x00, false, 0xFF, false, false}, {6, 0x00, 0x00, true, 0xFF, false, false},
+    {6, 0xFF, 0xFF, false, 0x00, false, true},  {6, 0xFF, 0xFF, true, 0x00, false, true},
+    {6, 0x00, 0xFF, false, 0xFF, false, false}, {6, 0x00, 0xFF, true, 0xFF, false, false},
+    {6, 0xFF, 0x00, false, 0x00, false, true},  {6, 0xFF, 0x00, true, 0x00, false, true},
+    {6, 0x80, 0x80, false, 0x7F, false, false}, {6, 0x80, 0x80, true, 0x7F, false, false},
+    {6, 0x05, 0x05, false, 0xFA, false, false}, {6, 0x05, 0x05, true, 0xFA, false, false},
+    {6, 0x05, 0x04, false, 0xFA, false, false}, {6, 0x05, 0x04, true, 0xFA, false, false},
+    {6, 0xFF, 0x01, false, 0x00, false, true},  {6, 0xFF, 0x01, true, 0x00, false, true},
+    {7, 0x00, 0x00, false, 0x00, false, true},  {7, 0x00, 0x00, true, 0x00, false, true},
+    {7, 0xFF, 0xFF, false, 0xFF, false, false}, {7, 0xFF, 0xFF, true, 0xFF, false, false},
+    {7, 0x00, 0xFF, false, 0x00, false, true},  {7, 0x00, 0xFF, true, 0x00, false, true},
+    {7, 0xFF, 0x00, false, 0xFF, false, false}, {7, 0xFF, 0x00, true, 0xFF, false, false},
+    {7, 0x80, 0x80, false, 0x80, false, false}, {7, 0x80, 0x80, true, 0x80, false, false},
+    {7, 0x05, 0x05, false, 0x05, false, false}, {7, 0x05, 0x05, true, 0x05, false, false},
+    {7, 0x05, 0x04, false, 0x05, false, false}, {7, 0x05, 0x04, true, 0x05, false, false},
+    {7, 0xFF, 0x01, false, 0xFF, false, false}, {7, 0xFF, 0x01, true, 0xFF, false, false},
+};
+
+TEST(AluTable, EveryFunctionAtItsBoundaries) {
+  for (const AluRow& row : kAluRows) {
+    SCOPED_TRACE(::testing::Message() << "S=" << row.function << " A=" << +row.a << " W=" << +row.w
+                                      << " C=" << row.carryIn);
+    Machine m;
+    m.state[Field::A] = row.a;
+    m.state[Field::W] = row.w;
+    m.state[Field::F] = row.carryIn ? flag::RCy : 0;
+    m.LoadMicroWord(Word({}, 4, row.function));
+    m.Evaluate();
+    EXPECT_EQ(m.state[Field::D], row.d);
+    EXPECT_EQ(m.state[Field::DBUS], row.d);
+    EXPECT_EQ((m.state[Field::F] & flag::Cy) != 0, row.cy);
+    EXPECT_EQ((m.state[Field::F] & flag::CZ) != 0, row.cz);
+  }
+}
+
+struct ShifterRow {
+  unsigned source;  // X2 X1 X0: 100 D, 101 R, 110 L, 111 nothing
+  bool cn, carryIn;
+  std::uint8_t d;  // A passed through the ALU (S = 111)
+  std::uint8_t l, r;
+  bool cy, cz;
+};
+
+constexpr ShifterRow kShifterRows[] = {
+    {4, false, false, 0x00, 0x00, 0x00, false, true},
+    {4, false, false, 0x01, 0x02, 0x00, false, false},
+    {4, false, false, 0x80, 0x00, 0x40, false, false},
+    {4, false, false, 0xFF, 0xFE, 0x7F, false, false},
+    {4, false, false, 0x81, 0x02, 0x40, false, false},
+    {4, false, true, 0x00, 0x00, 0x00, false, true},
+    {4, false, true, 0x01, 0x02, 0x00, false, false},
+    {4, false, true, 0x80, 0x00, 0x40, false, false},
+    {4, false, true, 0xFF, 0xFE, 0x7F, false, false},
+    {4, false, true, 0x81, 0x02, 0x40, false, false},
+    {4, true, false, 0x00, 0x00, 0x00, false, true},
+    {4, true, false, 0x01, 0x02, 0x00, false, false},
+    {4, true, false, 0x80, 0x00, 0x40, false, false},
+    {4, true, false, 0xFF, 0xFE, 0x7F, false, false},
+    {4, true, false, 0x81, 0x02, 0x40, false, false},
+    {4, true, true, 0x00, 0x01, 0x80, false, true},
+    {4, true, true, 0x01, 0x03, 0x80, false, false},
+    {4, true, true, 0x80, 0x01, 0xC0, false, false},
+    {4, true, true, 0xFF, 0xFF, 0xFF, false, false},
+    {4, true, true, 0x81, 0x03, 0xC0, false, false},
+    {5, false, false, 0x00, 0x00, 0x00, false, true},
+    {5, false, false, 0x01, 0x02, 0x00, false, true},
+    {5, false, false, 0x80, 0x00, 0x40, false, false},
+    {5, false, false, 0xFF, 0xFE, 0x7F, false, false},
+    {5, false, false, 0x81, 0x02, 0x40, false, false},
+    {5, false, true, 0x00, 0x00, 0x00, true, true},
+    {5, false, true, 0x01, 0x02, 0x00, true, true},
+    {5, false, true, 0x80, 0x00, 0x40, true, false},
+    {5, false, true, 0xFF, 0xFE, 0x7F, true, false},
+    {5, false, true, 0x81, 0x02, 0x40, true, false},
+    {5, true, false, 0x00, 0x00, 0x00, false, true},
+    {5, true, false, 0x01, 0x02, 0x00, true, true},
+    {5, true, false, 0x80, 0x00, 0x40, false, false},
+    {5, true, false, 0xFF, 0xFE, 0x7F, true, false},
+    {5, true, false, 0x81, 0x02, 0x40, true, false},
+    {5, true, true, 0x00, 0x01, 0x80, false, false},
+    {5, true, true, 0x01, 0x03, 0x80, true, false},
+    {5, true, true, 0x80, 0x01, 0xC0, false, false},
+    {5, true, true, 0xFF, 0xFF, 0xFF, true, false},
+    {5, true, true, 0x81, 0x03, 0xC0, true, false},
+    {6, false, false, 0x00, 0x00, 0x00, false, true},
+    {6, false, false, 0x01, 0x02, 0x00, false, false},
+    {6, false, false, 0x80, 0x00, 0x40, false, true},
+    {6, false, false, 0xFF, 0xFE, 0x7F, false, false},
+    {6, false, false, 0x81, 0x02, 0x40, false, false},
+    {6, false, true, 0x00, 0x00, 0x00, true, true},
+    {6, false, true, 0x01, 0x02, 0x00, true, false},
+    {6, false, true, 0x80, 0x00, 0x40, true, true},
+    {6, false, true, 0xFF, 0xFE, 0x7F, true, false},
+    {6, false, true, 0x81, 0x02, 0x40, true, false},
+    {6, true, false, 0x00, 0x00, 0x00, false, true},
+    {6, true, false, 0x01, 0x02, 0x00, false, false},
+    {6, true, false, 0x80, 0x00, 0x40, true, true},
+    {6, true, false, 0xFF, 0xFE, 0x7F, true, false},
+    {6, true, false, 0x81, 0x02, 0x40, true, false},
+    {6, true, true, 0x00, 0x01, 0x80, false, false},
+    {6, true, true, 0x01, 0x03, 0x80, false, false},
+    {6, true, true, 0x80, 0x01, 0xC0, true, false},
+    {6, true, true, 0xFF, 0xFF, 0xFF, true, false},
+    {6, true, true, 0x81, 0x03, 0xC0, true, false},
+    {7, false, false, 0x00, 0x00, 0x00, false, true},
+    {7, false, false, 0x01, 0x02, 0x00, false, false},
+    {7, false, false, 0x80, 0x00, 0x40, false, false},
+    {7, false, false, 0xFF, 0xFE, 0x7F, false, false},
+    {7, false, false, 0x81, 0x02, 0x40, false, false},
+    {7, false, true, 0x00, 0x00, 0x00, false, true},
+    {7, false, true, 0x01, 0x02, 0x00, false, false},
+    {7, false, true, 0x80, 0x00, 0x40, false, false},
+    {7, false, true, 0xFF, 0xFE, 0x7F, false, false},
+    {7, false, true, 0x81, 0x02, 0x40, false, false},
+    {7, true, false, 0x00, 0x00, 0x00, false, true},
+    {7, true, false, 0x01, 0x02, 0x00, false, false},
+    {7, true, false, 0x80, 0x00, 0x40, false, false},
+    {7, true, false, 0xFF, 0xFE, 0x7F, false, false},
+    {7, true, false, 0x81, 0x02, 0x40, false, false},
+    {7, true, true, 0x00, 0x01, 0x80, false, true},
+    {7, true, true, 0x01, 0x03, 0x80, false, false},
+    {7, true, true, 0x80, 0x01, 0xC0, false, false},
+    {7, true, true, 0xFF, 0xFF, 0xFF, false, false},
+    {7, true, true, 0x81, 0x03, 0xC0, false, false},
+};
+
+TEST(AluTable, EveryShifterSelectionWithAndWithoutCarryShiftedIn) {
+  for (const ShifterRow& row : kShifterRows) {
+    SCOPED_TRACE(::testing::Message() << "X=" << row.source << " CN=" << row.cn
+                                      << " C=" << row.carryIn << " D=" << +row.d);
+    Machine m;
+    m.state[Field::A] = row.d;
+    m.state[Field::F] = row.carryIn ? flag::RCy : 0;
+    m.LoadMicroWord(row.cn ? Word({Signal::CN}, row.source, 7) : Word({}, row.source, 7));
+    m.Evaluate();
+    EXPECT_EQ(m.state[Field::L], row.l);
+    EXPECT_EQ(m.state[Field::R], row.r);
+    EXPECT_EQ((m.state[Field::F] & flag::Cy) != 0, row.cy);
+    EXPECT_EQ((m.state[Field::F] & flag::CZ) != 0, row.cz);
+  }
+}
+
+}  // namespace
+}  // namespace edumac8
