@@ -183,6 +183,19 @@ TEST(Engine, ResetState) {
   EXPECT_EQ(d.m.state.bytes[40], 0x99) << "reserved bytes are left as they are";
 }
 
+TEST(Engine, ResetClearsEveryRegisterByteAndNothingElse) {
+  DefaultMachine d;
+  for (std::uint8_t& b : d.m.state.bytes) b = 0x5A;
+  d.m.ResetMachine();
+  // The registers and byte 21; bytes 15-20 and the step's flags in F are recomputed from
+  // the micro-word at 0.
+  for (int i : {0, 1, 2, 3, 4, 5, 6, 7, 8, 10, 11, 12, 13, 21})
+    EXPECT_EQ(d.m.state.bytes[i], 0) << "byte " << i;
+  EXPECT_EQ(d[Field::F] & (flag::RCy | flag::RZ), 0);
+  EXPECT_EQ(d.m.state.bytes[22], 0x5A) << "a box byte";
+  EXPECT_EQ(d.m.state.bytes[31], 0x5A) << "a box byte";
+}
+
 TEST(Engine, StartUpResetEvaluatesTheAllZeroWord) {
   Machine m;  // uM is still all zero
   EXPECT_EQ(m.CurrentMicroWord(), 0u);
