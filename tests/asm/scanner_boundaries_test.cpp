@@ -48,6 +48,9 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"NameCutAt32", std::string(32, 'N') + "A EQU 3\nDB " + std::string(32, 'N') + "B\n", 0,
              3},
         Case{"OneLetterName", "Z EQU 4\nDB Z\n", 0, 4},
+        // Numbers: 254 digits kept, the rest read and ignored.
+        Case{"NumberCutAt254Digits", "DB " + std::string(254, '0') + "7\n", 0, 0},
+        Case{"Number253DigitsKept", "DB " + std::string(253, '0') + "7\n", 0, 7},
         // Strings: 255 characters at most; one character is its code, two make a word.
         Case{"String255", "DB '" + std::string(255, 'x') + "'\n", 0, 'x'},
         Case{"String256", "DB '" + std::string(256, 'x') + "'\n", 358, 1},

@@ -148,6 +148,22 @@ TEST_F(InsFileFixture, AControlCharacterInARecordIsAFormatError) {
   }
 }
 
+TEST_F(InsFileFixture, OperandKindsEndAtFive) {
+  const std::string path = Path("KINDS.INS");
+  Write(path, FileWith(Record("FIVE", 0x10, OpMem, OpMem) + Record("SIX", 0x14, 6, 0) +
+                           Record("SIXB", 0x18, 0, 6),
+                       61));
+  LoadInsFile(path, isa, uM);
+  for (const InstrEntry& e : isa.InstrTable)
+    EXPECT_TRUE(e.kind1 <= OpMem && e.kind2 <= OpMem) << e.mnemonic;
+}
+
+TEST_F(InsFileFixture, ASignatureWithNothingAfterItIsCutShort) {
+  const std::string path = Path("SIGONLY.INS");
+  Write(path, std::string(kInsSignature, sizeof kInsSignature));
+  EXPECT_EQ(LoadInsFile(path, isa, uM).value_or(""), "读文件错误：" + path);
+}
+
 TEST_F(InsFileFixture, ForeignSignatureChangesNothing) {
   ASSERT_FALSE(SaveInsFile(Path("OK.INS"), isa, uM));
   std::string bytes = *ReadWholeFile(Path("OK.INS"));
