@@ -39,7 +39,7 @@ TEST_F(CliFixture, AnEmptyNameIsAUsageError) {
   const std::string cd = std::string(kLimit) + " env --chdir=" + dir.string();
   for (const std::string& args : std::vector<std::string>{
            "asm ''", "run ''", "disasm ''", "ins-save ''", "vhdl ''", "vhdl '' " + Path("P.ASM"),
-           "export inst ''", "run " + Path("P.ASM") + " --ins ''"}) {
+           "export inst ''", "la '' " + Path("P.ASM"), "run " + Path("P.ASM") + " --ins ''"}) {
     const Result r = Cli(args, cd);
     EXPECT_EQ(r.status, 2) << args;
     EXPECT_NE(r.err.find("usage:"), std::string::npos) << args;
@@ -88,13 +88,15 @@ TEST_F(CliFixture, DeepNestingIsAnAssemblyErrorInEveryCommand) {
   for (const std::string& command :
        std::vector<std::string>{"asm " + Path("DEEP.ASM"), "run " + Path("DEEP.ASM"),
                                 "vhdl " + Path("OUT") + " " + Path("DEEP.ASM"),
-                                "export trace " + Path("T.CSV") + " " + Path("DEEP.ASM")}) {
+                                "export trace " + Path("T.CSV") + " " + Path("DEEP.ASM"),
+                                "la " + Path("T.VCD") + " " + Path("DEEP.ASM")}) {
     const Result r = Cli(command, kLimit);
     EXPECT_EQ(r.status, 1) << command;
     EXPECT_EQ(r.err, "行: 1, 错误 348: 程序中符号太多\n") << command;
   }
   EXPECT_FALSE(fs::exists(Path("OUT")));
   EXPECT_FALSE(fs::exists(Path("T.CSV")));
+  EXPECT_FALSE(fs::exists(Path("T.VCD")));
 }
 
 TEST_F(CliFixture, OutputsThatCannotBeWrittenFailTheCommand) {
