@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <stdexcept>
 #include <string>
 
 #include "asm/assembler.h"
@@ -20,10 +21,10 @@ struct AssemblyFixture {
   Assembler assembler{isa, m.uM, m.EM, box};
 
   AssemblyFixture() {
-    static int counter = 0;
-    dir = std::filesystem::temp_directory_path() /
-          ("asm_" + std::to_string(getpid()) + "_" + std::to_string(counter++));
-    std::filesystem::create_directories(dir);
+    // A fresh directory each time: one left behind by a killed run must not be reused.
+    std::string name = (std::filesystem::temp_directory_path() / "asm_XXXXXX").string();
+    if (!mkdtemp(name.data())) throw std::runtime_error("mkdtemp failed");
+    dir = name;
     isa.LoadDefaults(m.uM);
   }
   ~AssemblyFixture() { std::filesystem::remove_all(dir); }
