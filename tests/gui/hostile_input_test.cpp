@@ -11,6 +11,7 @@
 #include "gui_test_support.h"
 #include "link/box_link.h"
 #include "link/device_discovery.h"
+#include "ui/status_line.h"
 #include "ui/tsrc_form.h"
 
 using namespace edumac8;
@@ -33,16 +34,22 @@ class HostileInputTest : public QObject {
     QCOMPARE(form->workbench().assembler.ErrorLine(), 2);
   }
 
-  void anImageThatCannotBeWrittenIsReported() {
-    QTemporaryDir dir;
-    DialogLog log;
-    auto form = ShowWorkbench(log);
-    const QString path = WriteSource(dir, "P.ASM", "NOP\n");
-    QVERIFY(QDir(dir.path()).mkdir("P.BIN"));
-    OpenThroughDialog(*form, log, path);
-    Press(*form, Qt::Key_F9);
-    QCOMPARE(log.errors, QStringList{"写文件错误：" + dir.filePath("P.BIN")});
-    QVERIFY(!form->workbench().assembler.AssembledOK());
+  // A listing or image that cannot be written fails the assembly, in the box and in the
+  // status line, rather than leaving an old file beside the source to be taken for the new one.
+  void anOutputThatCannotBeWrittenIsReported() {
+    for (const char* output : {"P.BIN", "P.LST"}) {
+      QTemporaryDir dir;
+      DialogLog log;
+      auto form = ShowWorkbench(log);
+      const QString path = WriteSource(dir, "P.ASM", "NOP\n");
+      QVERIFY(QDir(dir.path()).mkdir(output));  // a directory: not writable even for root
+      OpenThroughDialog(*form, log, path);
+      Press(*form, Qt::Key_F9);
+      const QString expected = "写文件错误：" + dir.filePath(output);
+      QCOMPARE(log.errors, QStringList{expected});
+      QCOMPARE(form->Status()->OutcomeText(), expected);
+      QVERIFY(!form->workbench().assembler.AssembledOK());
+    }
   }
 
   void savingThroughALinkKeepsTheLinkAndThePermissions() {
