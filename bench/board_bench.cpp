@@ -15,7 +15,6 @@
 
 #include "fpga/mode_file.h"
 #include "fpga/tstruc_fpgaf.h"
-#include "ui/application.h"
 #include "ui/user_dialogs.h"
 
 namespace {
@@ -146,14 +145,3 @@ void ReadModeFile(benchmark::State& state) {
 BENCHMARK(TestTick)->Arg(500)->Unit(benchmark::kMicrosecond);
 BENCHMARK(OpenMode)->Arg(1000)->Unit(benchmark::kMillisecond)->Iterations(20);
 BENCHMARK(ReadModeFile)->Arg(1000)->Unit(benchmark::kMicrosecond);
-
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  InitialiseApplication(app);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

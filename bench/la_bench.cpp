@@ -13,7 +13,6 @@
 #include <vector>
 
 #include "la/tla_form.h"
-#include "ui/application.h"
 #include "ui/tman_form.h"
 
 namespace {
@@ -87,14 +86,3 @@ BENCHMARK_CAPTURE(Repaint, Level13, 13, false)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(Repaint, Level9AllExpanded, 9, true)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(Repaint, Level13AllExpanded, 13, true)->Unit(benchmark::kMicrosecond);
 BENCHMARK(Capture)->Unit(benchmark::kMicrosecond);
-
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  edumac8::InitialiseApplication(app);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

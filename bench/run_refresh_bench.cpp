@@ -12,7 +12,6 @@
 #include <vector>
 
 #include "platform/file_io.h"
-#include "ui/application.h"
 #include "ui/tman_form.h"
 
 namespace {
@@ -79,14 +78,3 @@ void WindowRun(benchmark::State& state) {
 }  // namespace
 
 BENCHMARK(WindowRun)->Arg(0)->Arg(1)->Iterations(6)->UseManualTime()->Unit(benchmark::kMillisecond);
-
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  edumac8::InitialiseApplication(app);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

@@ -17,7 +17,6 @@
 #include <vector>
 
 #include "diagram/structure_diagram.h"
-#include "ui/application.h"
 #include "ui/tman_form.h"
 #include "views/micro_program_window.h"
 
@@ -139,14 +138,3 @@ BENCHMARK(DiagramRepaint)->Unit(benchmark::kMicrosecond);
 // The analyser in front instead (the bottom page, the instruction set, stays still).
 BENCHMARK_CAPTURE(TraceCommand, AnalyserPage, "指令系统", "逻辑分析")
     ->Unit(benchmark::kMicrosecond);
-
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  edumac8::InitialiseApplication(app);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

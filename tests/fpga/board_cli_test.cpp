@@ -1,47 +1,20 @@
 // edumac8-cli board as a teacher's script uses it: the listing's exact lines, the save, the
 // messages and the exit codes.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <array>
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
+#include <algorithm>
 
+#include "cli/cli_fixture.h"
 #include "fpga/mode_file.h"
 #include "platform/file_io.h"
 
 namespace edumac8 {
 namespace {
 
-namespace fs = std::filesystem;
-
-struct Result {
-  int status;
-  std::string out;
-  std::string err;
-};
-
-struct BoardCli : ::testing::Test {
-  fs::path dir = fs::temp_directory_path() / ("board_cli_" + std::to_string(getpid()));
-  void SetUp() override { fs::create_directories(dir); }
-  void TearDown() override { fs::remove_all(dir); }
-  std::string Path(const std::string& name) const { return (dir / name).string(); }
-  void Write(const std::string& name, const std::string& bytes) const {
-    std::ofstream(Path(name), std::ios::binary) << bytes;
-  }
+// The board command, run in the test's directory so that relative names land there.
+struct BoardCli : CliFixture {
   Result Cli(const std::string& args) const {
-    const std::string errFile = Path("stderr.txt");
-    const std::string command =
-        "cd " + dir.string() + " && " + EDUMAC8_CLI + " board " + args + " 2>" + errFile;
-    FILE* pipe = popen(command.c_str(), "r");
-    std::string out;
-    std::array<char, 4096> buffer;
-    for (std::size_t n; (n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0;)
-      out.append(buffer.data(), n);
-    const int status = pclose(pipe);
-    return {WEXITSTATUS(status), out, ReadWholeFile(errFile).value_or("")};
+    return CliFixture::Cli("board " + args, "cd " + dir.string() + " &&");
   }
   std::vector<std::string> Files() const {
     std::vector<std::string> names;
