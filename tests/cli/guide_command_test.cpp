@@ -99,7 +99,7 @@ TEST_F(CliFixture, GuideUnreadableFileAndUsage) {
   EXPECT_EQ(missing.out, "");
   EXPECT_EQ(missing.err, "读文件错: " + Path("NONE.INI") + "\n");
 
-  for (const std::string& args : {"guide a.ini b.ini", "guide --ins X.INS", "guide --bogus"}) {
+  for (const char* args : {"guide a.ini b.ini", "guide --ins X.INS", "guide --bogus"}) {
     const Result r = Cli(args);
     EXPECT_EQ(r.status, 2) << args;
     EXPECT_NE(r.err.find("guide [EX.INI] [--dump]"), std::string::npos) << args;
