@@ -16,23 +16,37 @@
 using namespace edumac8;
 using namespace edumac8::test;
 
+// A shown workbench whose link looks for boxes in a private directory, with one software box
+// started there after the window.
+struct PluggedWorkbench {
+  TempDir linkDir;
+  QTemporaryDir sources;
+  DialogLog log;
+  TMANForm form{std::make_unique<ScriptedDialogs>(log),
+                std::make_unique<BoxLink>(TestLinkOptions(linkDir))};
+  std::unique_ptr<BoxProcess> box;
+
+  PluggedWorkbench() {
+    form.show();
+    box = std::make_unique<BoxProcess>(linkDir / "devices", linkDir / "box.log",
+                                       std::vector<std::string>{});
+  }
+  // The box answers and the connection step hands execution to it.
+  bool Connected() {
+    if (!box->Plugged()) return false;
+    form.Timer1Timer();
+    return !form.workbench().control.Simulation;
+  }
+};
+
 class BoxModeTest : public QObject {
   Q_OBJECT
 
  private slots:
   void workbenchExecutesOnThePluggedBox() {
-    TempDir linkDir;
-    QTemporaryDir sources;
-    DialogLog log;
-    TMANForm form(std::make_unique<ScriptedDialogs>(log),
-                  std::make_unique<BoxLink>(TestLinkOptions(linkDir)));
-    form.show();
-    auto box = std::make_unique<BoxProcess>(linkDir / "devices", linkDir / "box.log",
-                                            std::vector<std::string>{});
-    QVERIFY(box->Plugged());
-
-    form.Timer1Timer();
-    QVERIFY(!form.workbench().control.Simulation);
+    PluggedWorkbench bench;
+    QVERIFY(bench.Connected());
+    auto& [linkDir, sources, log, form, box] = bench;
     QCOMPARE(form.windowTitle(),
              TMANForm::ProductTitle() + "   " + "已连接 EDUMAC8 实验仪(微程序控制器实验)");
 
@@ -69,18 +83,10 @@ class BoxModeTest : public QObject {
   // Breakpoints and the slow speed on the box: the box steps, the same stop rule applies to
   // what it reports, and the views follow.
   void runsStopAtBreakpointsAndGoSlowlyOnTheBox() {
-    TempDir linkDir;
-    QTemporaryDir sources;
-    DialogLog log;
-    TMANForm form(std::make_unique<ScriptedDialogs>(log),
-                  std::make_unique<BoxLink>(TestLinkOptions(linkDir)));
-    form.show();
-    auto box = std::make_unique<BoxProcess>(linkDir / "devices", linkDir / "box.log",
-                                            std::vector<std::string>{});
-    QVERIFY(box->Plugged());
-    form.Timer1Timer();
+    PluggedWorkbench bench;
+    QVERIFY(bench.Connected());
+    auto& [linkDir, sources, log, form, box] = bench;
     ExecutionControl& control = form.workbench().control;
-    QVERIFY(!control.Simulation);
 
     log.paths.push_back(WriteSource(sources, "COUNT.ASM",
                                     "        ORG 0\n        MOV A, #0\nLOOP:   ADD A, #1\n"
@@ -122,17 +128,11 @@ class BoxModeTest : public QObject {
     QVERIFY(log.errors.isEmpty());
   }
 
+  // The diagram decodes the word the box executes next and shows the values the box reports.
   void diagramShowsWhatTheBoxReports() {
-    TempDir linkDir;
-    QTemporaryDir sources;
-    DialogLog log;
-    TMANForm form(std::make_unique<ScriptedDialogs>(log),
-                  std::make_unique<BoxLink>(TestLinkOptions(linkDir)));
-    form.show();
-    BoxProcess box(linkDir / "devices", linkDir / "box.log", {});
-    QVERIFY(box.Plugged());
-    form.Timer1Timer();
-    QVERIFY(!form.workbench().control.Simulation);
+    PluggedWorkbench bench;
+    QVERIFY(bench.Connected());
+    auto& [linkDir, sources, log, form, box] = bench;
 
     log.paths.push_back(WriteSource(sources, "ADD.ASM",
                                     "        ORG 0\n        ADD A, R1\nHALT:   JMP HALT\n"
